@@ -1,0 +1,21 @@
+# One command to see it run, one to test it; both do all set-up first.
+.PHONY: all deps build run test clean
+
+all: build
+
+deps:
+	@scripts/deps.sh
+
+build: deps
+	cmake --preset default
+	cmake --build --preset default
+
+run: build
+	scripts/demo.sh
+
+test: build
+	@scripts/deps.sh --test
+	ctest --preset default
+
+clean:
+	rm -rf build build-asan build-release
