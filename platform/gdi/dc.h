@@ -1,0 +1,16 @@
+// Device contexts over surfaces: the window system creates one for each paint, the
+// GDI calls draw through it.
+#pragma once
+
+#include "platform/api/types.h"
+#include "platform/gdi/surface.h"
+
+namespace vorn::gdi {
+
+// A device context painting into the surface; `origin` is where the window's client
+// point (0, 0) lies on the surface, `clip` the part of the surface it may touch.
+// A null surface gives a device context that draws nothing.
+HDC CreateSurfaceDC(Surface* surface, POINT origin, RECT clip);
+void DeleteSurfaceDC(HDC dc);
+
+}  // namespace vorn::gdi
