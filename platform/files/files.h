@@ -18,6 +18,9 @@ const std::string& PrefixRoot();
 // environment again. For tests that switch prefixes.
 void Reset();
 
+// The absolute, normalised form of a Windows path ("c:\dir\name", drive in lower case,
+// "." and ".." resolved, trailing dots and spaces of names dropped), or why it is refused.
+Error FullWindowsPath(std::string_view winPath, std::string* full);
 // Host path for a Windows path. Components are looked up ignoring case (an exact
 // match wins); missing trailing components are kept as written. Relative paths are
 // taken from the current directory of their drive.
