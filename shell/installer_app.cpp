@@ -1,0 +1,4 @@
+// The one InstallerApp of the program.
+#include "shell/installer_app.h"
+
+InstallerApp installerApp;
