@@ -92,7 +92,7 @@ LONG CopyPlain(int in, int out) {
     if (n == 0) break;
     if (!io.Write(buffer, static_cast<std::size_t>(n))) return LZERROR_WRITE;
     total += static_cast<std::uint64_t>(n);
-    if (total > static_cast<std::uint64_t>(LONG_MAX)) return LZERROR_BADVALUE;
+    if (total > static_cast<std::uint64_t>(INT32_MAX)) return LZERROR_BADVALUE;
   }
   return static_cast<LONG>(total);
 }
@@ -100,7 +100,7 @@ LONG CopyPlain(int in, int out) {
 LONG Expand(const Handle& source, int out) {
   if (source.header.mode != kModeA) return LZERROR_UNKNOWNALG;
   // The result is a LONG: a length it cannot report is refused before anything is written.
-  if (source.header.length > static_cast<std::uint32_t>(LONG_MAX)) return LZERROR_BADVALUE;
+  if (source.header.length > static_cast<std::uint32_t>(INT32_MAX)) return LZERROR_BADVALUE;
   FdIo io(source.fd, out);
   switch (ExpandModeA(io, source.header.length, nullptr)) {
     case Status::Ok: return static_cast<LONG>(source.header.length);
@@ -141,6 +141,10 @@ INT WINAPI LZOpenFileA(LPSTR fileName, LPOFSTRUCT openBuf, WORD style) {
   if (mode == files::OpenMode::Read) {
     unsigned char first[kHeaderSize];
     const long n = ReadFully(handle.fd, first, sizeof first);
+    if (n < 0) {
+      ::close(handle.fd);
+      return HFILE_ERROR;
+    }
     handle.compressed = n == static_cast<long>(kHeaderSize) && ParseHeader(first, kHeaderSize, &handle.header);
     if (!handle.compressed && ::lseek(handle.fd, 0, SEEK_SET) != 0) {
       ::close(handle.fd);
