@@ -21,6 +21,7 @@ FILE* open_stream(const char* path, const char* mode);
 FILE* create_exclusive(const char* path);
 // True when a file or directory exists at the path.
 bool exists(const char* path);
+bool is_directory(const char* path);
 // Each returns 0 on success and -1 on failure, like the C run-time.
 int rename_file(const char* from, const char* to);
 int remove_file(const char* path);

@@ -41,6 +41,7 @@ FILE* create_exclusive(const char* path) {
 }
 
 bool exists(const char* path) { return files::Exists(path); }
+bool is_directory(const char* path) { return files::IsDirectory(path); }
 int rename_file(const char* from, const char* to) { return Result(files::Rename(from, to)); }
 int remove_file(const char* path) { return Result(files::Delete(path)); }
 int clear_attributes(const char* path) { return Result(files::ClearAttributes(path)); }

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <map>
 
+#include "engine/payload.h"
 #include "engine/scanner.h"
 #include "platform/files/faults.h"
 #include "platform/files/files.h"
@@ -261,6 +262,28 @@ TEST_F(PolicyTest, AnAbortAfterTheWindowsSettingsMovedInLosesNothing) {
     EXPECT_EQ(Read("c:\\windows\\vorn.ini"), kWin);
     EXPECT_TRUE(Exists("c:\\vorn\\vorn.$$$") || Exists("c:\\vorn\\backup\\vorn2.ini"));
   }
+}
+
+}  // namespace
+}  // namespace vorn::testing
+
+namespace vorn::testing {
+namespace {
+
+TEST_F(PolicyTest, AFailedRunGivesBackTheFilesItOverwrote) {
+  Prepare({{"vorn32.exe", "old exe"}, {"urls.ini", "old urls"}}, nullptr);
+  Answer({IDNO});
+  UseImage(PackageImage());
+  checksumStamp.value += 1;  // found corrupt at the end, after every file was placed
+  ASSERT_EQ(RunScan(), Fatal);
+  EXPECT_EQ(DestinationFiles(), (Files{{"vorn32.exe", "old exe"}, {"urls.ini", "old urls"}}));
+}
+
+TEST_F(PolicyTest, ASuccessfulRunLeavesNothingAside) {
+  Prepare({{"vorn32.exe", "old exe"}}, nullptr);
+  UseImage(PackageImage());
+  ASSERT_EQ(RunScan(), Done);
+  EXPECT_EQ(DestinationFiles(), Expected({}));
 }
 
 }  // namespace
