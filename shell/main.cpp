@@ -2,6 +2,7 @@
 // generation and its 3D-controls library, and the message loop.
 #include "shell/host_window.h"
 #include "shell/installer_app.h"
+#include "shell/shell_generation.h"
 
 namespace {
 
@@ -46,10 +47,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
   ShowWindow(installerApp.hostWindow, showCommand);
   UpdateWindow(installerApp.hostWindow);
 
-  const DWORD version = GetVersion();
-  const int major = LOBYTE(LOWORD(version));
-  const int minor = HIBYTE(LOWORD(version));
-  installerApp.newShell = (major == 4 || minor >= 95) ? 1 : 0;
+  installerApp.newShell = IsNewShell(GetVersion());
   if (installerApp.newShell == 0) LoadControls3d();
 
   PostMessageA(installerApp.hostWindow, WM_RUN_INSTALLER, 0, 0);

@@ -83,7 +83,12 @@ ScenarioRun Scenario::Run(const std::string& script, const std::map<std::string,
   ScenarioRun run;
   run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
   std::ifstream trace(tracePath);
-  for (std::string line; std::getline(trace, line);) run.trace.push_back(line);
+  for (std::string line; std::getline(trace, line);) {
+    // "<time> <event>"
+    const std::size_t space = line.find(' ');
+    run.times.push_back(space == std::string::npos ? 0 : std::atol(line.substr(0, space).c_str()));
+    run.trace.push_back(space == std::string::npos ? line : line.substr(space + 1));
+  }
   run.errors = TestPrefix::ReadFile(errorPath);
   return run;
 }

@@ -12,7 +12,8 @@ namespace vorn::testing {
 
 struct ScenarioRun {
   int exitCode = -1;
-  std::vector<std::string> trace;  // one event a line
+  std::vector<std::string> trace;  // the events, one a line, without their times
+  std::vector<long> times;         // the virtual time of each event, in milliseconds
   std::string errors;              // what the program wrote to stderr
 
   bool Has(const std::string& fragment) const;
