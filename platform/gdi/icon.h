@@ -27,7 +27,8 @@ struct IconImage {
 //   colours is taken, else the largest one;
 // - one icon image as an icon resource stores it: a BITMAPINFOHEADER of twice the
 //   icon's height, the colour table, the XOR bitmap and the AND mask.
-// Images of 1, 4, 8, 24 and 32 bits per pixel, uncompressed, up to 256 x 256.
+// Images of 1, 4, 8, 24 and 32 bits per pixel, uncompressed, up to 256 x 256;
+// PNG-compressed images in an .ico file are passed over.
 // Anything malformed or truncated gives nullopt; nothing is read outside `data`.
 std::optional<IconImage> DecodeIcon(const unsigned char* data, std::size_t size);
 

@@ -40,6 +40,18 @@ TEST(GdiFont, DialogBaseUnitsAreSixByThirteen) {
   }
 }
 
+TEST(GdiFont, CodePageBytesMapToTheirGlyphs) {
+  const gdi::FontData& font = gdi::Font(gdi::FontStyle::Regular);
+  const auto rows = [&](unsigned char c) {
+    const gdi::Glyph& glyph = gdi::GlyphOf(font, c);
+    return std::vector<std::uint8_t>(glyph.rows, glyph.rows + gdi::kGlyphRows);
+  };
+  const auto missing = rows(0x01);
+  EXPECT_EQ(rows(0x81), missing) << "undefined in the code page";
+  for (unsigned char c : {0x41, 0x80, 0xE9, 0xFF}) EXPECT_NE(rows(c), missing) << int{c};
+  EXPECT_NE(rows(0x80), rows(0xE9));
+}
+
 TEST(GdiFont, HandlesLeadToTheirFonts) {
   EXPECT_EQ(gdi::FontOf(GetStockObject(SYSTEM_FONT)), &gdi::Font(gdi::FontStyle::Regular));
   EXPECT_EQ(gdi::FontOf(GetStockObject(DEFAULT_GUI_FONT)), &gdi::Font(gdi::FontStyle::Regular));
