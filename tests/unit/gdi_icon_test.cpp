@@ -15,7 +15,7 @@ void PutLE(Bytes& out, std::uint32_t value, int bytes) {
   for (int i = 0; i < bytes; ++i) out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
 }
 
-struct ImageSpec {
+struct ImageRecipe {
   int width = 32;
   int height = 32;
   int bits = 4;
@@ -27,56 +27,56 @@ struct ImageSpec {
 
 // One image as an icon resource stores it: header, colours, XOR rows and AND rows,
 // both bottom-up.
-Bytes ImageBytes(const ImageSpec& spec) {
+Bytes ImageBytes(const ImageRecipe& recipe) {
   Bytes out;
   PutLE(out, 40, 4);
-  PutLE(out, spec.width, 4);
-  PutLE(out, spec.height * 2, 4);
+  PutLE(out, recipe.width, 4);
+  PutLE(out, recipe.height * 2, 4);
   PutLE(out, 1, 2);
-  PutLE(out, spec.bits, 2);
+  PutLE(out, recipe.bits, 2);
   PutLE(out, 0, 4);
-  for (int i = 0; i < 5; ++i) PutLE(out, i == 3 ? static_cast<std::uint32_t>(spec.palette.size()) : 0, 4);
-  for (std::uint32_t colour : spec.palette) PutLE(out, colour, 4);  // B, G, R, 0
-  const std::size_t xorStride = (spec.width * spec.bits + 31) / 32 * 4;
-  const std::size_t andStride = (spec.width + 31) / 32 * 4;
-  for (int y = spec.height - 1; y >= 0; --y) {
+  for (int i = 0; i < 5; ++i) PutLE(out, i == 3 ? static_cast<std::uint32_t>(recipe.palette.size()) : 0, 4);
+  for (std::uint32_t colour : recipe.palette) PutLE(out, colour, 4);  // B, G, R, 0
+  const std::size_t xorStride = (recipe.width * recipe.bits + 31) / 32 * 4;
+  const std::size_t andStride = (recipe.width + 31) / 32 * 4;
+  for (int y = recipe.height - 1; y >= 0; --y) {
     Bytes row(xorStride, 0);
-    for (int x = 0; x < spec.width; ++x) {
-      const std::uint32_t v = spec.value(x, y);
-      if (spec.bits <= 8) {
-        const int bit = x * spec.bits;
-        row[bit / 8] |= static_cast<std::uint8_t>(v << (8 - spec.bits - bit % 8));
+    for (int x = 0; x < recipe.width; ++x) {
+      const std::uint32_t v = recipe.value(x, y);
+      if (recipe.bits <= 8) {
+        const int bit = x * recipe.bits;
+        row[bit / 8] |= static_cast<std::uint8_t>(v << (8 - recipe.bits - bit % 8));
       } else {
-        for (int b = 0; b < spec.bits / 8; ++b) row[x * (spec.bits / 8) + b] = static_cast<std::uint8_t>(v >> (8 * b));
+        for (int b = 0; b < recipe.bits / 8; ++b) row[x * (recipe.bits / 8) + b] = static_cast<std::uint8_t>(v >> (8 * b));
       }
     }
     out.insert(out.end(), row.begin(), row.end());
   }
-  for (int y = spec.height - 1; y >= 0; --y) {
+  for (int y = recipe.height - 1; y >= 0; --y) {
     Bytes row(andStride, 0);
-    for (int x = 0; x < spec.width; ++x) {
-      if (spec.transparent(x, y)) row[x / 8] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
+    for (int x = 0; x < recipe.width; ++x) {
+      if (recipe.transparent(x, y)) row[x / 8] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
     }
     out.insert(out.end(), row.begin(), row.end());
   }
   return out;
 }
 
-Bytes IcoFile(const std::vector<ImageSpec>& specs) {
+Bytes IcoFile(const std::vector<ImageRecipe>& recipes) {
   Bytes out;
   PutLE(out, 0, 2);
   PutLE(out, 1, 2);
-  PutLE(out, static_cast<std::uint32_t>(specs.size()), 2);
+  PutLE(out, static_cast<std::uint32_t>(recipes.size()), 2);
   std::vector<Bytes> images;
-  for (const ImageSpec& spec : specs) images.push_back(ImageBytes(spec));
-  std::size_t offset = 6 + 16 * specs.size();
-  for (std::size_t i = 0; i < specs.size(); ++i) {
-    out.push_back(static_cast<std::uint8_t>(specs[i].width));
-    out.push_back(static_cast<std::uint8_t>(specs[i].height));
-    out.push_back(specs[i].bits == 4 ? 16 : 0);
+  for (const ImageRecipe& recipe : recipes) images.push_back(ImageBytes(recipe));
+  std::size_t offset = 6 + 16 * recipes.size();
+  for (std::size_t i = 0; i < recipes.size(); ++i) {
+    out.push_back(static_cast<std::uint8_t>(recipes[i].width));
+    out.push_back(static_cast<std::uint8_t>(recipes[i].height));
+    out.push_back(recipes[i].bits == 4 ? 16 : 0);
     out.push_back(0);
     PutLE(out, 1, 2);
-    PutLE(out, specs[i].bits, 2);
+    PutLE(out, recipes[i].bits, 2);
     PutLE(out, static_cast<std::uint32_t>(images[i].size()), 4);
     PutLE(out, static_cast<std::uint32_t>(offset), 4);
     offset += images[i].size();
@@ -93,12 +93,12 @@ const std::vector<std::uint32_t> kSixteen = {
 // 32 x 32, 16 colours: the top eight rows red, the rest white; the left half
 // transparent, except that the first column is white under the mask, which
 // inverts the screen.
-ImageSpec MaskedIcon() {
-  ImageSpec spec;
-  spec.palette = kSixteen;
-  spec.value = [](int x, int y) -> std::uint32_t { return x == 0 || y >= 8 ? 15 : 9; };
-  spec.transparent = [](int x, int) { return x < 16; };
-  return spec;
+ImageRecipe MaskedIcon() {
+  ImageRecipe recipe;
+  recipe.palette = kSixteen;
+  recipe.value = [](int x, int y) -> std::uint32_t { return x == 0 || y >= 8 ? 15 : 9; };
+  recipe.transparent = [](int x, int) { return x < 16; };
+  return recipe;
 }
 
 TEST(GdiIcon, DrawIconAndsTheMaskThenXorsTheImage) {
@@ -132,16 +132,16 @@ TEST(GdiIcon, ResourceImageAndFileDecodeAlike) {
 }
 
 TEST(GdiIcon, OtherDepthsDecode) {
-  ImageSpec mono;
+  ImageRecipe mono;
   mono.width = mono.height = 8;
   mono.bits = 1;
   mono.palette = {0x000000, 0xFFFFFF};
   mono.value = [](int x, int) { return static_cast<std::uint32_t>(x % 2); };
-  ImageSpec indexed;
+  ImageRecipe indexed;
   indexed.bits = 8;
   for (std::uint32_t i = 0; i < 256; ++i) indexed.palette.push_back(i << 16 | (255 - i));
   indexed.value = [](int x, int y) { return static_cast<std::uint32_t>(y * 8 + x % 8); };
-  ImageSpec direct;
+  ImageRecipe direct;
   direct.bits = 24;
   direct.value = [](int x, int y) { return static_cast<std::uint32_t>(x << 16 | y << 8 | 7); };
 
@@ -162,11 +162,11 @@ TEST(GdiIcon, OtherDepthsDecode) {
 }
 
 TEST(GdiIcon, AlphaChannelBlendsOverTheScreen) {
-  ImageSpec spec;
-  spec.bits = 32;
+  ImageRecipe recipe;
+  recipe.bits = 32;
   // Columns 0-9 clear, 10-19 half, 20-31 opaque; all pure red.
-  spec.value = [](int x, int) -> std::uint32_t { return (x < 10 ? 0u : x < 20 ? 0x80u : 0xFFu) << 24 | 0xFF0000; };
-  const Bytes file = IcoFile({spec});
+  recipe.value = [](int x, int) -> std::uint32_t { return (x < 10 ? 0u : x < 20 ? 0x80u : 0xFFu) << 24 | 0xFF0000; };
+  const Bytes file = IcoFile({recipe});
   HICON icon = gdi::CreateIconFromResource(file.data(), file.size());
   ASSERT_NE(icon, nullptr);
   Canvas canvas(32, 32);
@@ -178,10 +178,10 @@ TEST(GdiIcon, AlphaChannelBlendsOverTheScreen) {
 }
 
 TEST(GdiIcon, FileGivesItsThirtyTwoPixelImageOfMostColours) {
-  ImageSpec small = MaskedIcon();
+  ImageRecipe small = MaskedIcon();
   small.width = small.height = 16;
-  ImageSpec sixteen = MaskedIcon();
-  ImageSpec many;
+  ImageRecipe sixteen = MaskedIcon();
+  ImageRecipe many;
   many.bits = 8;
   many.palette.assign(256, 0x00FF00);
   many.value = [](int, int) { return 1u; };
@@ -193,11 +193,11 @@ TEST(GdiIcon, FileGivesItsThirtyTwoPixelImageOfMostColours) {
 }
 
 TEST(GdiIcon, SmallerIconIsStretchedToTheIconSize) {
-  ImageSpec spec;
-  spec.width = spec.height = 16;
-  spec.palette = kSixteen;
-  spec.value = [](int x, int y) -> std::uint32_t { return x == 15 && y == 15 ? 9 : 15; };
-  const Bytes file = IcoFile({spec});
+  ImageRecipe recipe;
+  recipe.width = recipe.height = 16;
+  recipe.palette = kSixteen;
+  recipe.value = [](int x, int y) -> std::uint32_t { return x == 15 && y == 15 ? 9 : 15; };
+  const Bytes file = IcoFile({recipe});
   HICON icon = gdi::CreateIconFromResource(file.data(), file.size());
   ASSERT_NE(icon, nullptr);
   Canvas canvas(33, 33);
