@@ -1,7 +1,6 @@
 // The registry of the program's resources.
 #include "platform/user/resources.h"
 
-#include <array>
 #include <cstdlib>
 #include <strings.h>
 #include <vector>
@@ -58,30 +57,6 @@ bool RegisterResources(const ResourceSet& set) {
 const DialogTemplate* FindDialogTemplate(LPCSTR name) { return FindIn(TheRegistry().dialogs, name); }
 
 const IconResource* FindIcon(LPCSTR name) { return FindIn(TheRegistry().icons, name); }
-
-const IconResource* SystemIcon(int id) {
-  static const std::array<IconResource, kSystemIconCount> icons = [] {
-    std::array<IconResource, kSystemIconCount> list{};
-    for (int i = 0; i < kSystemIconCount; ++i) {
-      list[i] = {{nullptr, kFirstSystemIcon + i}, nullptr, 0, kFirstSystemIcon + i};
-    }
-    return list;
-  }();
-  if (id < kFirstSystemIcon || id >= kFirstSystemIcon + kSystemIconCount) return nullptr;
-  return &icons[id - kFirstSystemIcon];
-}
-
-const IconResource* IconFromHandle(HICON icon) {
-  const IconResource* candidate = reinterpret_cast<const IconResource*>(icon);
-  if (candidate == nullptr) return nullptr;
-  for (int id = kFirstSystemIcon; id < kFirstSystemIcon + kSystemIconCount; ++id) {
-    if (SystemIcon(id) == candidate) return candidate;
-  }
-  for (const IconResource* entry : TheRegistry().icons) {
-    if (entry == candidate) return candidate;
-  }
-  return nullptr;
-}
 
 std::string ResourceNameText(const ResourceName& name) {
   return name.text != nullptr ? std::string(name.text) : std::to_string(name.id);

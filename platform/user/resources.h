@@ -44,14 +44,12 @@ struct DialogTemplate {
   std::size_t itemCount;
 };
 
-// An icon resource: the bytes of an .ico file. An HICON that LoadIconA returns
-// points at one of these; a system icon (LoadIconA with no instance) has `kind` set
-// and no bytes, for the painter to draw its own image.
+// An icon resource: the bytes of an .ico file. LoadIconA hands it to GDI, which
+// decodes it into a shared icon handle.
 struct IconResource {
   ResourceName name;
   const unsigned char* bytes;
   std::size_t size;
-  int systemKind;  // 0, or the IDI_ number of a system icon
 };
 
 struct ResourceSet {
@@ -69,13 +67,6 @@ bool RegisterResources(const ResourceSet& set);
 // (case-insensitive, "#123" meaning id 123) or MAKEINTRESOURCE.
 const DialogTemplate* FindDialogTemplate(LPCSTR name);
 const IconResource* FindIcon(LPCSTR name);
-// The icon record behind an HICON, or null.
-const IconResource* IconFromHandle(HICON icon);
-// The system icons, IDI_APPLICATION (32512) to IDI_ASTERISK (32516); null for others.
-inline constexpr int kFirstSystemIcon = 32512;
-inline constexpr int kSystemIconCount = 5;
-const IconResource* SystemIcon(int id);
-
 // The name under which automation reports a template: its text, or its id in decimal.
 std::string ResourceNameText(const ResourceName& name);
 

@@ -492,9 +492,9 @@ std::string Generate(const std::string& input, const std::vector<Dialog>& dialog
   }
   out << "};\n\nconst IconResource kIcons[] = {\n";
   for (std::size_t i = 0; i < icons.size(); ++i) {
-    out << "    {" << NameOf(icons[i].name, icons[i].id) << ", kIconBytes" << i << ", sizeof kIconBytes" << i << ", 0},\n";
+    out << "    {" << NameOf(icons[i].name, icons[i].id) << ", kIconBytes" << i << ", sizeof kIconBytes" << i << "},\n";
   }
-  if (icons.empty()) out << "    {{nullptr, 0}, nullptr, 0, 0},\n";
+  if (icons.empty()) out << "    {{nullptr, 0}, nullptr, 0},\n";
   out << "};\n\n"
       << "[[maybe_unused]] const bool registered = vorn::user::RegisterResources({kDialogs, " << dialogs.size()
       << ", kIcons, " << icons.size() << "});\n\n}  // namespace\n";
