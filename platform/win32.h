@@ -14,5 +14,6 @@
 #include "platform/api/lz.h"
 #include "platform/api/user.h"
 #include "platform/api/gdi.h"
+#include "platform/api/comdlg.h"
 #include "platform/api/dde.h"
 #endif
