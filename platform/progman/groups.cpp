@@ -22,16 +22,13 @@ std::size_t FindItem(const Group& group, const std::string& name) {
   return i;
 }
 
-// An item without a name is called after its program's file, without the extension.
+// An item without a name is called after its program's file, without the extension:
+// the text after the last backslash (or the drive's colon), up to the space before any
+// arguments.
 std::string DefaultItemName(const std::string& commandLine) {
-  std::string program;
-  if (commandLine[0] == '"') {
-    program = commandLine.substr(1, commandLine.find('"', 1) - 1);
-  } else {
-    program = commandLine.substr(0, commandLine.find(' '));
-  }
-  const std::size_t separator = program.find_last_of("\\/:");
-  std::string base = separator == std::string::npos ? program : program.substr(separator + 1);
+  const std::size_t separator = commandLine.find_last_of("\\:");
+  std::string base = separator == std::string::npos ? commandLine : commandLine.substr(separator + 1);
+  base = base.substr(0, base.find(' '));
   const std::size_t dot = base.rfind('.');
   if (dot != std::string::npos && dot > 0) base.resize(dot);
   return base.empty() ? commandLine : base;

@@ -3,6 +3,7 @@
 //   progman            serves in the foreground until interrupted
 //   progman --daemon   serves in the background; returns once it serves
 //   progman --stop     ends the running server
+//   progman --status   exits with 0 when a server answers, else 1
 //   progman --list     prints the groups and items, as commands
 // --no-menu, or VORN_PROGMAN_NO_MENU=1 in the environment, leaves the desktop's menu alone.
 #include <fcntl.h>
@@ -26,7 +27,7 @@ constexpr char kAlready = 'A';
 constexpr char kFailed = 'F';
 
 int Usage() {
-  std::fprintf(stderr, "usage: progman [--daemon | --stop | --list] [--no-menu]\n");
+  std::fprintf(stderr, "usage: progman [--daemon | --stop | --status | --list] [--no-menu]\n");
   return 2;
 }
 
@@ -39,6 +40,12 @@ int List() {
   }
   std::fputs(vorn::progman::Describe(groups).c_str(), stdout);
   return 0;
+}
+
+int Status() {
+  const bool running = vorn::progman::ServerRunning();
+  std::printf("progman: %s\n", running ? "serving PROGMAN" : "not running");
+  return running ? 0 : 1;
 }
 
 int Stop() {
@@ -117,7 +124,7 @@ int main(int argc, char** argv) {
     const std::string arg = argv[i];
     if (arg == "--no-menu") {
       options.mirrorMenu = false;
-    } else if ((arg == "--daemon" || arg == "--stop" || arg == "--list") && mode.empty()) {
+    } else if ((arg == "--daemon" || arg == "--stop" || arg == "--status" || arg == "--list") && mode.empty()) {
       mode = arg;
     } else {
       return Usage();
@@ -125,6 +132,7 @@ int main(int argc, char** argv) {
   }
   if (mode == "--list") return List();
   if (mode == "--stop") return Stop();
+  if (mode == "--status") return Status();
   if (mode == "--daemon") return Daemon(options);
   return Foreground(options);
 }

@@ -122,10 +122,6 @@ bool HostFile(const std::string& winPath, std::string* host) {
 // The item's program's file as a host path, or false when there is none.
 bool ProgramFile(const std::string& commandLine, std::string* host) {
   if (commandLine.empty()) return false;
-  if (commandLine[0] == '"') {
-    const std::size_t close = commandLine.find('"', 1);
-    return HostFile(commandLine.substr(1, close == std::string::npos ? std::string::npos : close - 1), host);
-  }
   if (HostFile(commandLine, host)) return true;
   return HostFile(commandLine.substr(0, commandLine.find(' ')), host);
 }

@@ -6,8 +6,8 @@
 // An item's entry opens its program's file with xdg-open, on the host path that the
 // files service gives the Windows path, in the item's default directory; the Windows
 // command line is kept as the entry's comment. The program's file is the command line
-// when that names an existing file, else the text up to the first space (or inside the
-// leading quotes): further arguments are not passed on. An item whose file has no host
+// when that names an existing file, else the text up to the first space: further
+// arguments are not passed on. An item whose file has no host
 // path gets no entry. Windows texts are taken as Windows-1252 and written as UTF-8.
 #pragma once
 

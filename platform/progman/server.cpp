@@ -137,6 +137,14 @@ int RunServer(const ServerOptions& options, const StartReport& report) {
   return code;
 }
 
+bool ServerRunning() {
+  DWORD instance = 0;
+  if (DdeInitializeA(&instance, ClientCallback, APPCMD_CLIENTONLY, 0) != DMLERR_NO_ERROR) return false;
+  const bool running = SomeoneServes(instance, DdeCreateStringHandleA(instance, "PROGMAN", CP_WINANSI));
+  DdeUninitialize(instance);
+  return running;
+}
+
 bool StopServer() {
   DWORD instance = 0;
   if (DdeInitializeA(&instance, ClientCallback, APPCMD_CLIENTONLY, 0) != DMLERR_NO_ERROR) return false;

@@ -19,6 +19,9 @@ using StartReport = std::function<void(Start, const std::string& reason)>;
 // termination signal. Returns the process exit code.
 int RunServer(const ServerOptions& options, const StartReport& report);
 
+// Whether a server answers on "PROGMAN".
+bool ServerRunning();
+
 // Asks a running server to end with ExitProgman; it has given up its name when this
 // returns true. False when no server answered.
 bool StopServer();
