@@ -35,6 +35,15 @@ void OnSignal(int) { stopSignal = 1; }
 
 void Log(const std::string& message) { std::fprintf(stderr, "progman: %s\n", message.c_str()); }
 
+// A command text as it can be shown on one line.
+std::string Printable(const std::string& text) {
+  std::string shown = text.substr(0, kLoggedText);
+  for (char& c : shown) {
+    if (static_cast<unsigned char>(c) < 0x20) c = '?';
+  }
+  return shown;
+}
+
 void Mirror() {
   std::string why;
   if (server->mirrorMenu && !MirrorMenu(server->groups, server->places, &why)) Log("menu not updated: " + why);
@@ -61,12 +70,12 @@ bool Execute(HDDEDATA data) {
   Session session = server->session;
   std::string why;
   if (!ParseCommands(text, &commands, &why) || !Apply(commands, &groups, &session, &why)) {
-    Log("refused " + text.substr(0, kLoggedText) + ": " + why);
+    Log("refused " + Printable(text) + ": " + why);
     return false;
   }
   const bool changed = ChangesGroups(commands);
   if (changed && !SaveGroups(server->storePath, groups, &why)) {
-    Log("refused " + text.substr(0, kLoggedText) + ": " + why);
+    Log("refused " + Printable(text) + ": " + why);
     return false;
   }
   server->groups = std::move(groups);
