@@ -1,5 +1,5 @@
 // The groups mirrored into the desktop's application menu, as the freedesktop menu and
-// desktop entry specifications describe: per group a submenu (a menu fragment in the
+// desktop entry standards describe: per group a submenu (a menu fragment in the
 // applications-merged directory and a .directory entry), per item a .desktop entry.
 // All our files are named vorn-progman-*.
 //
