@@ -15,4 +15,5 @@
 #include "platform/api/user.h"
 #include "platform/api/gdi.h"
 #include "platform/api/comdlg.h"
+#include "platform/api/dde.h"
 #endif

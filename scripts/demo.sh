@@ -11,7 +11,7 @@ cp "$build/vorn502-setup" "$prefix/drive_c/setup/"
 export VORN_PREFIX="$prefix"
 
 progman_started=
-if [ -x "$build/progman" ] && ! "$build/progman" --list >/dev/null 2>&1; then
+if [ -x "$build/progman" ] && ! "$build/progman" --status >/dev/null 2>&1; then
   "$build/progman" --daemon && progman_started=1
 fi
 

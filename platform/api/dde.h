@@ -1,0 +1,155 @@
+// The DDE management library subset: conversations, execute transactions, string and
+// data handles, and service names for servers.
+//
+// Our library keeps to the documented contract with these limits: the only client
+// transaction is a synchronous XTYP_EXECUTE (TIMEOUT_ASYNC, requests, pokes and advise
+// loops fail with DMLERR_INVALIDPARAMETER, as does cbData -1); DdeConnect needs both a
+// service and a topic (no wildcards); a server answers its clients only while it runs
+// vorn::dde::Serve (platform/dde/server.h); monitor instances are refused.
+#pragma once
+
+#include "platform/api/types.h"
+
+VORN_DECLARE_HANDLE(HCONV);
+VORN_DECLARE_HANDLE(HSZ);
+VORN_DECLARE_HANDLE(HDDEDATA);
+
+typedef HDDEDATA CALLBACK FNCALLBACK(UINT wType, UINT wFmt, HCONV hConv, HSZ hsz1, HSZ hsz2, HDDEDATA hData,
+                                     ULONG_PTR dwData1, ULONG_PTR dwData2);
+typedef FNCALLBACK* PFNCALLBACK;
+
+typedef BYTE BOOLEAN;
+typedef enum _SECURITY_IMPERSONATION_LEVEL {
+  SecurityAnonymous,
+  SecurityIdentification,
+  SecurityImpersonation,
+  SecurityDelegation
+} SECURITY_IMPERSONATION_LEVEL;
+typedef BOOLEAN SECURITY_CONTEXT_TRACKING_MODE;
+typedef struct _SECURITY_QUALITY_OF_SERVICE {
+  DWORD Length;
+  SECURITY_IMPERSONATION_LEVEL ImpersonationLevel;
+  SECURITY_CONTEXT_TRACKING_MODE ContextTrackingMode;
+  BOOLEAN EffectiveOnly;
+} SECURITY_QUALITY_OF_SERVICE, *PSECURITY_QUALITY_OF_SERVICE;
+
+typedef struct tagCONVCONTEXT {
+  UINT cb;
+  UINT wFlags;
+  UINT wCountryID;
+  int iCodePage;
+  DWORD dwLangID;
+  DWORD dwSecurity;
+  SECURITY_QUALITY_OF_SERVICE qos;
+} CONVCONTEXT, *PCONVCONTEXT;
+
+#ifndef CF_TEXT
+#define CF_TEXT 1
+#endif
+
+#define CP_WINANSI 1004
+#define CP_WINUNICODE 1200
+
+// Transaction classes, flags and types.
+#define XCLASS_BOOL 0x1000
+#define XCLASS_DATA 0x2000
+#define XCLASS_FLAGS 0x4000
+#define XCLASS_MASK 0xFC00
+#define XCLASS_NOTIFICATION 0x8000
+#define XTYPF_NOBLOCK 0x0002
+#define XTYPF_NODATA 0x0004
+#define XTYPF_ACKREQ 0x0008
+
+#define XTYP_ERROR (0x0000 | XCLASS_NOTIFICATION | XTYPF_NOBLOCK)
+#define XTYP_ADVDATA (0x0010 | XCLASS_FLAGS)
+#define XTYP_ADVREQ (0x0020 | XCLASS_DATA | XTYPF_NOBLOCK)
+#define XTYP_ADVSTART (0x0030 | XCLASS_BOOL)
+#define XTYP_ADVSTOP (0x0040 | XCLASS_NOTIFICATION)
+#define XTYP_EXECUTE (0x0050 | XCLASS_FLAGS)
+#define XTYP_CONNECT (0x0060 | XCLASS_BOOL | XTYPF_NOBLOCK)
+#define XTYP_CONNECT_CONFIRM (0x0070 | XCLASS_NOTIFICATION | XTYPF_NOBLOCK)
+#define XTYP_XACT_COMPLETE (0x0080 | XCLASS_NOTIFICATION)
+#define XTYP_POKE (0x0090 | XCLASS_FLAGS)
+#define XTYP_REGISTER (0x00A0 | XCLASS_NOTIFICATION | XTYPF_NOBLOCK)
+#define XTYP_REQUEST (0x00B0 | XCLASS_DATA)
+#define XTYP_DISCONNECT (0x00C0 | XCLASS_NOTIFICATION | XTYPF_NOBLOCK)
+#define XTYP_UNREGISTER (0x00D0 | XCLASS_NOTIFICATION | XTYPF_NOBLOCK)
+#define XTYP_WILDCONNECT (0x00E0 | XCLASS_DATA | XTYPF_NOBLOCK)
+#define XTYP_MONITOR (0x00F0 | XCLASS_NOTIFICATION | XTYPF_NOBLOCK)
+
+#define TIMEOUT_ASYNC 0xFFFFFFFF
+#define CBR_BLOCK ((HDDEDATA)(LONG_PTR)-1)
+
+// Acknowledgement flags of a transaction result.
+#define DDE_FACK 0x8000
+#define DDE_FBUSY 0x4000
+#define DDE_FNOTPROCESSED 0x0000
+#define DDE_APPSTATUS 0x00FF
+
+// DdeInitialize command flags.
+#define APPCLASS_STANDARD 0x00000000L
+#define APPCLASS_MONITOR 0x00000001L
+#define APPCLASS_MASK 0x0000000FL
+#define APPCMD_CLIENTONLY 0x00000010L
+#define APPCMD_FILTERINITS 0x00000020L
+#define APPCMD_MASK 0x00000FF0L
+#define CBF_FAIL_SELFCONNECTIONS 0x00001000
+#define CBF_FAIL_CONNECTIONS 0x00002000
+#define CBF_FAIL_ADVISES 0x00004000
+#define CBF_FAIL_EXECUTES 0x00008000
+#define CBF_FAIL_POKES 0x00010000
+#define CBF_FAIL_REQUESTS 0x00020000
+#define CBF_FAIL_ALLSVRXACTIONS 0x0003f000
+#define CBF_SKIP_CONNECT_CONFIRMS 0x00040000
+#define CBF_SKIP_REGISTRATIONS 0x00080000
+#define CBF_SKIP_UNREGISTRATIONS 0x00100000
+#define CBF_SKIP_DISCONNECTS 0x00200000
+#define CBF_SKIP_ALLNOTIFICATIONS 0x003c0000
+
+// DdeNameService commands.
+#define DNS_REGISTER 0x0001
+#define DNS_UNREGISTER 0x0002
+#define DNS_FILTERON 0x0004
+#define DNS_FILTEROFF 0x0008
+
+#define DMLERR_NO_ERROR 0
+#define DMLERR_FIRST 0x4000
+#define DMLERR_ADVACKTIMEOUT 0x4000
+#define DMLERR_BUSY 0x4001
+#define DMLERR_DATAACKTIMEOUT 0x4002
+#define DMLERR_DLL_NOT_INITIALIZED 0x4003
+#define DMLERR_DLL_USAGE 0x4004
+#define DMLERR_EXECACKTIMEOUT 0x4005
+#define DMLERR_INVALIDPARAMETER 0x4006
+#define DMLERR_LOW_MEMORY 0x4007
+#define DMLERR_MEMORY_ERROR 0x4008
+#define DMLERR_NOTPROCESSED 0x4009
+#define DMLERR_NO_CONV_ESTABLISHED 0x400a
+#define DMLERR_POKEACKTIMEOUT 0x400b
+#define DMLERR_POSTMSG_FAILED 0x400c
+#define DMLERR_REENTRANCY 0x400d
+#define DMLERR_SERVER_DIED 0x400e
+#define DMLERR_SYS_ERROR 0x400f
+#define DMLERR_UNADVACKTIMEOUT 0x4010
+#define DMLERR_UNFOUND_QUEUE_ID 0x4011
+#define DMLERR_LAST 0x4011
+
+UINT WINAPI DdeInitializeA(LPDWORD pidInst, PFNCALLBACK pfnCallback, DWORD afCmd, DWORD ulRes);
+BOOL WINAPI DdeUninitialize(DWORD idInst);
+UINT WINAPI DdeGetLastError(DWORD idInst);
+
+HSZ WINAPI DdeCreateStringHandleA(DWORD idInst, LPCSTR psz, int iCodePage);
+BOOL WINAPI DdeFreeStringHandle(DWORD idInst, HSZ hsz);
+DWORD WINAPI DdeQueryStringA(DWORD idInst, HSZ hsz, LPSTR psz, DWORD cchMax, int iCodePage);
+int WINAPI DdeCmpStringHandles(HSZ hsz1, HSZ hsz2);
+
+HCONV WINAPI DdeConnect(DWORD idInst, HSZ hszService, HSZ hszTopic, PCONVCONTEXT pCC);
+BOOL WINAPI DdeDisconnect(HCONV hConv);
+HDDEDATA WINAPI DdeClientTransaction(LPBYTE pData, DWORD cbData, HCONV hConv, HSZ hszItem, UINT wFmt, UINT wType,
+                                     DWORD dwTimeout, LPDWORD pdwResult);
+
+HDDEDATA WINAPI DdeNameService(DWORD idInst, HSZ hsz1, HSZ hsz2, UINT afCmd);
+LPBYTE WINAPI DdeAccessData(HDDEDATA hData, LPDWORD pcbDataSize);
+BOOL WINAPI DdeUnaccessData(HDDEDATA hData);
+DWORD WINAPI DdeGetData(HDDEDATA hData, LPBYTE pDst, DWORD cbMax, DWORD cbOff);
+BOOL WINAPI DdeFreeDataHandle(HDDEDATA hData);
