@@ -23,6 +23,8 @@ class HeadlessDisplay : public Display {
   // the program has nothing more to wait for and ends (exit 4).
   void Wait(std::optional<DWORD> deadline) override;
   void UseScript(const std::string& text);
+  // Commands not yet carried out, the one that waits for its target included.
+  std::size_t CommandsLeft() const { return script_.Left() + (pending_ ? 1 : 0); }
 
  private:
   DWORD now_ = 0;

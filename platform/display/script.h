@@ -20,6 +20,7 @@ class Script {
   static Script FromText(const std::string& text);
   bool Over() const { return next_ >= commands_.size(); }
   const Command& Next() { return commands_[next_++]; }
+  std::size_t Left() const { return commands_.size() - next_; }
 
  private:
   std::vector<Command> commands_;

@@ -9,6 +9,11 @@
 
 namespace vorn::user {
 
+const gdi::Surface* SurfaceOf(HWND topLevel) {
+  const Window* window = Find(topLevel);
+  return window != nullptr && !IsChild(*window) ? window->surface.get() : nullptr;
+}
+
 void ComposeScreen(gdi::Surface* screen) {
   const SIZE size = ScreenSize();
   screen->Resize(size.cx, size.cy, gdi::ToPixel(gdi::SystemColour(gdi::kColourBackground)));

@@ -11,6 +11,8 @@ namespace vorn::user {
 
 // The visible top-level windows, bottom first: the active window is the last.
 std::vector<HWND> ZOrder();
+// The pixels of a top-level window (its whole window rectangle), or null.
+const gdi::Surface* SurfaceOf(HWND topLevel);
 // Paints the desktop and every visible top-level window onto a screen-sized surface.
 void ComposeScreen(gdi::Surface* screen);
 

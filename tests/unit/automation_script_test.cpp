@@ -107,6 +107,7 @@ INSTANTIATE_TEST_SUITE_P(
         ScriptCase{"expect-text 102 Welcome to the Vorn installation program!\nexpect-visible 113 no\n"
                    "wait 1000\nkey Escape\nanswer ok",
                    0, "1000 command key Escape"},
+        ScriptCase{"click 2\nanswer ok\nclick 1", 0, "note \"the program ended with 1 script command(s) left\""},
         ScriptCase{"", 4, "error \"the script is over and the program still waits for input\""},
         ScriptCase{"click 1\nclick 2", 4, "dialog INSTALL_DLG end 0"},
         ScriptCase{"click 999", 3, "error \"line 1: click: no control 999 in the active window \\\"Vorn Installer\\\"\""},

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "platform/display/automation.h"
+#include "platform/user/input.h"
 #include "platform/user/resources.h"
 #include "tests/unit/user_fixture.h"
 
@@ -152,6 +153,23 @@ TEST_F(DialogTest, SpaceTogglesTheFocusedCheckBox) {
   Key(VK_SPACE);
   EXPECT_EQ(IsDlgButtonChecked(dialog_, 111), static_cast<UINT>(BST_UNCHECKED));
   EXPECT_EQ(commands, (std::vector<int>{111, 111}));
+}
+
+TEST_F(DialogTest, ClicksGoToTheVisibleControlUnderThePointer) {
+  // The hidden progress frame 115 lies over the check box 109.
+  RECT box;
+  GetWindowRect(GetDlgItem(dialog_, 109), &box);
+  const POINT onBox{box.left + 4, box.top + 4};
+  user::QueueMouseAt(WM_LBUTTONDOWN, onBox);
+  user::QueueMouseAt(WM_LBUTTONUP, onBox);
+  Pump(dialog_);
+  EXPECT_EQ(IsDlgButtonChecked(dialog_, 109), static_cast<UINT>(BST_CHECKED));
+  EXPECT_EQ(commands, (std::vector<int>{109}));
+  EnableWindow(GetDlgItem(dialog_, 109), FALSE);
+  user::QueueMouseAt(WM_LBUTTONDOWN, onBox);
+  user::QueueMouseAt(WM_LBUTTONUP, onBox);
+  Pump(dialog_);
+  EXPECT_EQ(commands.size(), 1u) << "a disabled control takes no click";
 }
 
 TEST_F(DialogTest, LabelMnemonicFocusesTheNextControl) {
