@@ -99,6 +99,11 @@ typedef struct tagCREATESTRUCTA {
 #define WM_LBUTTONDBLCLK 0x0203
 #define WM_USER 0x0400
 
+// WM_ACTIVATE states.
+#define WA_INACTIVE 0
+#define WA_ACTIVE 1
+#define WA_CLICKACTIVE 2
+
 // WM_SYSCOMMAND commands.
 #define SC_SIZE 0xF000
 #define SC_MOVE 0xF010
@@ -177,6 +182,8 @@ typedef struct tagCREATESTRUCTA {
 #define SS_NOPREFIX 0x00000080L
 #define SS_SUNKEN 0x00001000L
 #define SS_TYPEMASK 0x0000001FL
+#define STM_SETICON 0x0170
+#define STM_GETICON 0x0171
 
 // Edit styles, messages and notifications.
 #define ES_LEFT 0x0000L
@@ -185,6 +192,7 @@ typedef struct tagCREATESTRUCTA {
 #define ES_READONLY 0x0800L
 #define EM_GETSEL 0x00B0
 #define EM_SETSEL 0x00B1
+#define EM_REPLACESEL 0x00C2
 #define EM_SCROLLCARET 0x00B7
 #define EM_LIMITTEXT 0x00C5
 #define EN_SETFOCUS 0x0100
@@ -210,9 +218,13 @@ typedef struct tagCREATESTRUCTA {
 #define LB_GETTEXT 0x0189
 #define LB_GETTEXTLEN 0x018A
 #define LB_GETCOUNT 0x018B
+#define LB_SELECTSTRING 0x018C
+#define LB_GETTOPINDEX 0x018E
+#define LB_FINDSTRING 0x018F
 #define LB_SETTOPINDEX 0x0197
 #define LB_GETITEMDATA 0x0199
 #define LB_SETITEMDATA 0x019A
+#define LB_FINDSTRINGEXACT 0x01A2
 #define LBN_ERRSPACE (-2)
 #define LBN_SELCHANGE 1
 #define LBN_DBLCLK 2
@@ -234,6 +246,10 @@ typedef struct tagCREATESTRUCTA {
 #define CB_GETLBTEXT 0x0148
 #define CB_GETLBTEXTLEN 0x0149
 #define CB_ADDSTRING 0x0143
+#define CB_DELETESTRING 0x0144
+#define CB_FINDSTRING 0x014C
+#define CB_SELECTSTRING 0x014D
+#define CB_FINDSTRINGEXACT 0x0158
 #define CB_INSERTSTRING 0x014A
 #define CB_RESETCONTENT 0x014B
 #define CB_SETCURSEL 0x014E
@@ -381,7 +397,13 @@ void WINAPI PostQuitMessage(int exitCode);
 UINT_PTR WINAPI SetTimer(HWND window, UINT_PTR id, UINT elapse, TIMERPROC proc);
 BOOL WINAPI KillTimer(HWND window, UINT_PTR id);
 BOOL WINAPI IsDialogMessageA(HWND dialog, LPMSG msg);
+LONG WINAPI GetMessageTime(void);
+short WINAPI GetKeyState(int virtualKey);
+// A kernel32 call, declared here because its clock is the message queue's.
+DWORD WINAPI GetTickCount(void);
 
+HWND WINAPI CreateDialogParamA(HINSTANCE instance, LPCSTR templateName, HWND owner, DLGPROC proc, LPARAM param);
+HWND WINAPI GetNextDlgTabItem(HWND dialog, HWND control, BOOL previous);
 INT_PTR WINAPI DialogBoxParamA(HINSTANCE instance, LPCSTR templateName, HWND owner, DLGPROC proc, LPARAM param);
 BOOL WINAPI EndDialog(HWND dialog, INT_PTR result);
 HWND WINAPI GetDlgItem(HWND dialog, int id);

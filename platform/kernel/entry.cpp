@@ -1,5 +1,6 @@
 // The process entry point on Linux: hands over to the program's WinMain with the
 // module handle of the program itself, as the Windows loader would.
+#include "platform/display/automation.h"
 #include "platform/kernel/module.h"
 #include "platform/win32.h"
 
@@ -10,5 +11,5 @@ int main(int argc, char** argv) {
   (void)argv;
   static char emptyCommandLine[] = "";
   const int code = WinMain(vorn::kernel::ProgramInstance(), nullptr, emptyCommandLine, SW_SHOWNORMAL);
-  return vorn::kernel::ExitCode(code);
+  return vorn::automation::AtExit(vorn::kernel::ExitCode(code));
 }

@@ -26,5 +26,15 @@ using MessageBoxResponder = std::function<int(const MessageBoxRecord&)>;
 void SetMessageBoxResponder(MessageBoxResponder responder);
 const std::vector<MessageBoxRecord>& MessageBoxLog();
 void ClearMessageBoxLog();
+// The script word of an answer: "yes", "no", "ok", ... (the number for others).
+std::string AnswerName(int answer);
+
+// Back to a clean window system between tests: destroys every window, empties the
+// queue (posted messages, input, timers, a pending quit) and the message box log,
+// and removes the responder. Registered classes stay.
+void ResetWindowSystemForTesting();
+
+// Dialogs from the program's templates for tests: CreateDialogParamA gives a
+// modeless one; link vorn_resources to have INSTALL_DLG and 1537.
 
 }  // namespace vorn::automation

@@ -1,0 +1,37 @@
+// Headless automation: a script (VORN_SCRIPT=FILE) that drives the program when it
+// waits for input, and the end of the program as the trace records it.
+//
+// Script: one command a line, "#" starts a comment line. IDs are control ids of
+// the active window; TEXT is the rest of the line, or a double-quoted text with
+// \" \\ and \n escapes.
+//   click ID              press and release the mouse button on a control
+//   check ID on|off       click a check box if it is not in that state
+//   key NAME              Tab, Shift+Tab, Enter, Escape, Space, Alt+I, Alt+F4, Up, ...
+//   type ID TEXT          replace the text of an edit control
+//   answer yes|no|ok|cancel|abort|retry|ignore   click a button of the open message box
+//   wait MS               let virtual milliseconds pass (timers fire meanwhile)
+//   expect-text ID TEXT   expect-visible ID yes|no
+//   screenshot FILE.png
+// A command that cannot be carried out ends the program with exit code 3; a script
+// that is over while the program still waits for input ends it with exit code 4.
+#pragma once
+
+#include <string>
+
+namespace vorn::automation {
+
+inline constexpr int kScriptFailed = 3;
+inline constexpr int kScriptExhausted = 4;
+
+// Records the end of the process in the trace; returns the code. The platform's
+// entry point calls it with the program's exit code.
+int AtExit(int code);
+// Ends the process at once with a code, after saying why on stderr and in the trace.
+[[noreturn]] void EndProgram(int code, const std::string& why);
+
+// Replaces the headless display's script by a text, from its first command; for
+// tests, which thereby drive dialogs in-process. Fails (exit 3) on a display that
+// takes no script.
+void SetScriptText(const std::string& text);
+
+}  // namespace vorn::automation

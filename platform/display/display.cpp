@@ -1,0 +1,37 @@
+// The choice of the display by VORN_DISPLAY.
+#include "platform/display/display.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/display/headless.h"
+
+namespace vorn::display {
+
+namespace {
+
+std::unique_ptr<Display>& Slot() {
+  static std::unique_ptr<Display> display;
+  return display;
+}
+
+std::unique_ptr<Display> Choose() {
+  const char* setting = std::getenv("VORN_DISPLAY");
+  const std::string choice = setting != nullptr && setting[0] != '\0' ? setting : "auto";
+  if (choice == "x11") std::fprintf(stderr, "vorn: the x11 display is not available yet; running headless\n");
+  else if (choice != "headless" && choice != "auto") std::fprintf(stderr, "vorn: unknown VORN_DISPLAY=%s; running headless\n", choice.c_str());
+  return std::make_unique<HeadlessDisplay>();
+}
+
+}  // namespace
+
+Display& Current() {
+  std::unique_ptr<Display>& display = Slot();
+  if (display == nullptr) display = Choose();
+  return *display;
+}
+
+void Install(std::unique_ptr<Display> display) { Slot() = std::move(display); }
+
+}  // namespace vorn::display

@@ -1,0 +1,32 @@
+// The headless display: no screen, a virtual clock, and the automation script as
+// its only source of input.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "platform/display/display.h"
+#include "platform/display/script.h"
+
+namespace vorn::display {
+
+class HeadlessDisplay : public Display {
+ public:
+  // The script is read from VORN_SCRIPT when that is set.
+  HeadlessDisplay();
+  DWORD Now() override { return now_; }
+  // When the queue is empty: a `wait` in progress lets time pass up to its end or
+  // the next timer; otherwise the next command runs; when the script is over, time
+  // jumps to the next timer, and with no timer left the program has nothing more
+  // to wait for and ends (exit 4).
+  void Wait(std::optional<DWORD> deadline) override;
+  void UseScript(const std::string& text);
+
+ private:
+  DWORD now_ = 0;
+  std::optional<DWORD> waitUntil_;
+  std::optional<DWORD> scriptOverAt_;
+  automation::Script script_;
+};
+
+}  // namespace vorn::display

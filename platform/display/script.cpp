@@ -1,0 +1,228 @@
+// Parsing the automation script and carrying out its commands on the active window.
+#include "platform/display/script.h"
+
+#include <strings.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <sstream>
+
+#include "platform/display/automation.h"
+#include "platform/display/trace.h"
+#include "platform/user/input.h"
+#include "platform/user/internal.h"
+
+namespace vorn::automation {
+
+namespace {
+
+[[noreturn]] void Fail(const Command& command, const std::string& why) {
+  EndProgram(kScriptFailed, "line " + std::to_string(command.line) + ": " + command.verb + ": " + why);
+}
+
+std::string TakeWord(std::string& rest) {
+  const std::size_t end = rest.find_first_of(" \t");
+  std::string word = rest.substr(0, end);
+  const std::size_t next = end == std::string::npos ? std::string::npos : rest.find_first_not_of(" \t", end);
+  rest = next == std::string::npos ? std::string() : rest.substr(next);
+  return word;
+}
+
+// TEXT: the rest of the line as it stands, or a double-quoted text with escapes.
+std::string TextOf(const Command& command, const std::string& rest) {
+  if (rest.empty() || rest[0] != '"') return rest;
+  std::string text;
+  std::size_t i = 1;
+  for (; i < rest.size() && rest[i] != '"'; ++i) {
+    if (rest[i] == '\\' && i + 1 < rest.size()) {
+      ++i;
+      text += rest[i] == 'n' ? '\n' : rest[i];
+    } else {
+      text += rest[i];
+    }
+  }
+  if (i >= rest.size()) Fail(command, "the text has no closing quote");
+  return text;
+}
+
+HWND ActiveWindowOf(const Command& command) {
+  HWND active = user::ActiveWindow();
+  if (active == nullptr) Fail(command, "no window is active");
+  return active;
+}
+
+std::string Describe(HWND window) {
+  user::Window* w = user::Find(window);
+  return w != nullptr ? Quote(w->text) : "none";
+}
+
+int ParseId(const Command& command, const std::string& word) {
+  char* end = nullptr;
+  const long id = std::strtol(word.c_str(), &end, 0);
+  if (word.empty() || *end != '\0') Fail(command, "\"" + word + "\" is not a control id");
+  return static_cast<int>(id);
+}
+
+// The control of the active window with the id; it must be there.
+HWND ControlOf(const Command& command, std::string& rest) {
+  const int id = ParseId(command, TakeWord(rest));
+  HWND active = ActiveWindowOf(command);
+  HWND control = GetDlgItem(active, id);
+  if (control == nullptr) Fail(command, "no control " + std::to_string(id) + " in the active window " + Describe(active));
+  return control;
+}
+
+// A control a user could operate: shown and enabled.
+HWND UsableControlOf(const Command& command, std::string& rest) {
+  HWND control = ControlOf(command, rest);
+  const std::string id = std::to_string(GetDlgCtrlID(control));
+  if (!IsWindowVisible(control)) Fail(command, "control " + id + " is hidden");
+  if (!user::IsReallyEnabled(*user::Find(control))) Fail(command, "control " + id + " is disabled");
+  return control;
+}
+
+std::string ClassOf(HWND control) { return user::Find(control)->windowClass->name; }
+
+void Click(HWND control) {
+  RECT client;
+  GetClientRect(control, &client);
+  const POINT centre{client.right / 2, client.bottom / 2};
+  user::QueueMouse(control, WM_LBUTTONDOWN, centre);
+  user::QueueMouse(control, WM_LBUTTONUP, centre);
+}
+
+bool IsCheckBox(HWND control) {
+  if (strcasecmp(ClassOf(control).c_str(), "Button") != 0) return false;
+  const UINT kind = user::Find(control)->style & BS_TYPEMASK;
+  return kind == BS_CHECKBOX || kind == BS_AUTOCHECKBOX || kind == BS_3STATE || kind == BS_AUTO3STATE;
+}
+
+UINT KeyCode(const std::string& name) {
+  static const std::map<std::string, UINT> names = {
+      {"tab", VK_TAB},     {"enter", VK_RETURN}, {"return", VK_RETURN}, {"escape", VK_ESCAPE},
+      {"esc", VK_ESCAPE},  {"space", VK_SPACE},  {"backspace", VK_BACK}, {"delete", VK_DELETE},
+      {"up", VK_UP},       {"down", VK_DOWN},    {"left", VK_LEFT},      {"right", VK_RIGHT},
+      {"home", VK_HOME},   {"end", VK_END},      {"pageup", VK_PRIOR},   {"pagedown", VK_NEXT},
+      {"f4", VK_F4},
+  };
+  std::string lower;
+  for (char c : name) lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  if (auto it = names.find(lower); it != names.end()) return it->second;
+  if (lower.size() == 1 && std::isalnum(static_cast<unsigned char>(lower[0]))) {
+    return static_cast<UINT>(std::toupper(static_cast<unsigned char>(lower[0])));
+  }
+  return 0;
+}
+
+void PressKey(const Command& command, const std::string& spec) {
+  std::vector<UINT> modifiers;
+  std::string rest = spec;
+  for (std::size_t plus; (plus = rest.find('+')) != std::string::npos && plus + 1 < rest.size();) {
+    const std::string modifier = rest.substr(0, plus);
+    if (strcasecmp(modifier.c_str(), "alt") == 0) modifiers.push_back(VK_MENU);
+    else if (strcasecmp(modifier.c_str(), "shift") == 0) modifiers.push_back(VK_SHIFT);
+    else if (strcasecmp(modifier.c_str(), "ctrl") == 0) modifiers.push_back(VK_CONTROL);
+    else Fail(command, "unknown modifier \"" + modifier + "\"");
+    rest = rest.substr(plus + 1);
+  }
+  const UINT key = KeyCode(rest);
+  if (key == 0) Fail(command, "unknown key \"" + rest + "\"");
+  ActiveWindowOf(command);
+  for (UINT m : modifiers) user::QueueKey(m, true);
+  user::QueueKey(key, true);
+  user::QueueKey(key, false);
+  for (auto it = modifiers.rbegin(); it != modifiers.rend(); ++it) user::QueueKey(*it, false);
+}
+
+int AnswerId(const Command& command, const std::string& word) {
+  static const std::map<std::string, int> answers = {{"ok", IDOK},       {"cancel", IDCANCEL}, {"abort", IDABORT},
+                                                      {"retry", IDRETRY}, {"ignore", IDIGNORE}, {"yes", IDYES},
+                                                      {"no", IDNO}};
+  auto it = answers.find(word);
+  if (it == answers.end()) Fail(command, "unknown answer \"" + word + "\"");
+  return it->second;
+}
+
+}  // namespace
+
+Script Script::FromText(const std::string& text) {
+  Script script;
+  std::istringstream lines(text);
+  std::string line;
+  int number = 0;
+  while (std::getline(lines, line)) {
+    ++number;
+    while (!line.empty() && (line.back() == '\r' || line.back() == ' ' || line.back() == '\t')) line.pop_back();
+    const std::size_t start = line.find_first_not_of(" \t");
+    if (start == std::string::npos || line[start] == '#') continue;
+    Command command;
+    command.line = number;
+    command.rest = line.substr(start);
+    command.verb = TakeWord(command.rest);
+    script.commands_.push_back(command);
+  }
+  return script;
+}
+
+DWORD Run(const Command& command) {
+  Trace("command " + command.verb + (command.rest.empty() ? "" : " " + command.rest));
+  std::string rest = command.rest;
+  const std::string& verb = command.verb;
+  if (verb == "click") {
+    Click(UsableControlOf(command, rest));
+  } else if (verb == "check") {
+    HWND control = UsableControlOf(command, rest);
+    if (!IsCheckBox(control)) Fail(command, "control " + std::to_string(GetDlgCtrlID(control)) + " is not a check box");
+    const std::string state = TakeWord(rest);
+    if (state != "on" && state != "off") Fail(command, "expected on or off, not \"" + state + "\"");
+    const bool checked = SendMessageA(control, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    if (checked != (state == "on")) Click(control);
+  } else if (verb == "key") {
+    PressKey(command, TakeWord(rest));
+  } else if (verb == "type") {
+    HWND control = UsableControlOf(command, rest);
+    if (strcasecmp(ClassOf(control).c_str(), "Edit") != 0) {
+      Fail(command, "control " + std::to_string(GetDlgCtrlID(control)) + " is not an edit control");
+    }
+    SetFocus(control);
+    SetWindowTextA(control, TextOf(command, rest).c_str());
+  } else if (verb == "answer") {
+    const std::string answer = TakeWord(rest);
+    const int id = AnswerId(command, answer);
+    HWND active = ActiveWindowOf(command);
+    user::Window* box = user::Find(active);
+    if (box->dialog == nullptr || !box->dialog->messageBox) {
+      Fail(command, "no message box is open (the active window is " + Describe(active) + ")");
+    }
+    HWND button = GetDlgItem(active, id);
+    if (button == nullptr) Fail(command, "the message box " + Describe(active) + " has no " + answer + " button");
+    Click(button);
+  } else if (verb == "wait") {
+    const std::string word = TakeWord(rest);
+    char* end = nullptr;
+    const long ms = std::strtol(word.c_str(), &end, 10);
+    if (word.empty() || *end != '\0' || ms < 0) Fail(command, "\"" + word + "\" is not a number of milliseconds");
+    return static_cast<DWORD>(ms);
+  } else if (verb == "expect-text") {
+    HWND control = ControlOf(command, rest);
+    const std::string expected = TextOf(command, rest);
+    user::Window* w = user::Find(control);
+    if (w->text != expected) Fail(command, "expected " + Quote(expected) + ", found " + Quote(w->text));
+  } else if (verb == "expect-visible") {
+    HWND control = ControlOf(command, rest);
+    const std::string expected = TakeWord(rest);
+    if (expected != "yes" && expected != "no") Fail(command, "expected yes or no, not \"" + expected + "\"");
+    const bool visible = IsWindowVisible(control) != FALSE;
+    if (visible != (expected == "yes")) Fail(command, std::string("control is ") + (visible ? "visible" : "hidden"));
+  } else if (verb == "screenshot") {
+    const std::string file = TextOf(command, rest);
+    std::fprintf(stderr, "vorn automation: screenshot %s not written: the display paints nothing yet\n", file.c_str());
+    Trace("screenshot " + Quote(file) + " skipped");
+  } else {
+    Fail(command, "unknown command");
+  }
+  return 0;
+}
+
+}  // namespace vorn::automation
