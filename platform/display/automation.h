@@ -11,7 +11,8 @@
 //   answer yes|no|ok|cancel|abort|retry|ignore   click a button of the open message box
 //   wait MS               let virtual milliseconds pass (timers fire meanwhile)
 //   expect-text ID TEXT   expect-visible ID yes|no
-//   screenshot FILE.png   the screen as it is: desktop and windows
+//   screenshot FILE.png   the active window as it is, with its frame and caption
+//   screenshot-screen FILE.png   the whole screen: desktop and windows
 // Commands run when the program waits for input (no posted message, input, paint
 // or due timer). A command whose target is not there yet (no such control in the
 // active window, the control hidden or disabled, no message box open) waits while

@@ -229,6 +229,11 @@ DWORD Carry(const Command& command) {
   } else if (verb == "screenshot") {
     const std::string file = TextOf(command, rest);
     if (file.empty()) Fail(command, "no file name");
+    const gdi::Surface* window = user::SurfaceOf(ActiveWindowOf(command));
+    if (gdi::WritePng(*window, file) != Error::None) Fail(command, "cannot write " + file);
+  } else if (verb == "screenshot-screen") {
+    const std::string file = TextOf(command, rest);
+    if (file.empty()) Fail(command, "no file name");
     gdi::Surface screen;
     user::ComposeScreen(&screen);
     if (gdi::WritePng(screen, file) != Error::None) Fail(command, "cannot write " + file);

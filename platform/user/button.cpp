@@ -1,6 +1,7 @@
 // The BUTTON class: push and default push buttons, check boxes, radio buttons and
 // group boxes, clicked by mouse, space bar or BM_CLICK.
 #include "platform/user/internal.h"
+#include "platform/user/look.h"
 
 namespace vorn::user {
 
@@ -117,6 +118,9 @@ LRESULT CALLBACK ButtonProc(HWND handle, UINT message, WPARAM wParam, LPARAM lPa
     case WM_SETFOCUS:
       Invalidate(handle, nullptr, false);
       return 0;
+    case WM_PAINT:
+      PaintButton(handle);
+      return 0;
     default:
       return DefWindowProcA(handle, message, wParam, lParam);
   }
@@ -138,6 +142,9 @@ LRESULT CALLBACK StaticProc(HWND handle, UINT message, WPARAM wParam, LPARAM lPa
       Window* window = Find(handle);
       return window != nullptr ? reinterpret_cast<LRESULT>(window->control.icon) : 0;
     }
+    case WM_PAINT:
+      PaintStatic(handle);
+      return 0;
     default:
       return DefWindowProcA(handle, message, wParam, lParam);
   }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/user/internal.h"
+#include "platform/user/look.h"
 
 namespace vorn::user {
 
@@ -109,6 +110,9 @@ LRESULT CALLBACK EditProc(HWND handle, UINT message, WPARAM wParam, LPARAM lPara
     case WM_KILLFOCUS:
       Invalidate(handle, nullptr, false);
       NotifyParent(handle, EN_KILLFOCUS);
+      return 0;
+    case WM_PAINT:
+      PaintEdit(handle);
       return 0;
     default:
       return DefWindowProcA(handle, message, wParam, lParam);

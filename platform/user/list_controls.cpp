@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "platform/user/internal.h"
+#include "platform/user/look.h"
 #include "platform/user/metrics.h"
 
 namespace vorn::user {
@@ -162,6 +163,9 @@ LRESULT CALLBACK ListBoxProc(HWND handle, UINT message, WPARAM wParam, LPARAM lP
       Invalidate(handle, nullptr, false);
       if (notify) NotifyParent(handle, message == WM_SETFOCUS ? LBN_SETFOCUS : LBN_KILLFOCUS);
       return 0;
+    case WM_PAINT:
+      PaintListBox(handle);
+      return 0;
     default:
       return DefWindowProcA(handle, message, wParam, lParam);
   }
@@ -237,6 +241,9 @@ LRESULT CALLBACK ComboBoxProc(HWND handle, UINT message, WPARAM wParam, LPARAM l
     case WM_KILLFOCUS:
       Invalidate(handle, nullptr, false);
       NotifyParent(handle, message == WM_SETFOCUS ? CBN_SETFOCUS : CBN_KILLFOCUS);
+      return 0;
+    case WM_PAINT:
+      PaintComboBox(handle);
       return 0;
     default:
       return DefWindowProcA(handle, message, wParam, lParam);

@@ -5,6 +5,7 @@
 #include "platform/display/display.h"
 #include "platform/gdi/dc.h"
 #include "platform/user/internal.h"
+#include "platform/user/look.h"
 #include "platform/user/metrics.h"
 
 namespace vorn::user {
@@ -129,6 +130,7 @@ HDC WINAPI BeginPaint(HWND handle, LPPAINTSTRUCT paint) {
   window->invalid = false;
   window->erasePending = false;
   window->update = {0, 0, 0, 0};
+  if (!IsChild(*window)) PaintNonClient(handle);
   *paint = PAINTSTRUCT{};
   paint->rcPaint = update;
   paint->hdc = ContextFor(handle, &update);

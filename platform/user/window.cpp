@@ -8,6 +8,7 @@
 #include "platform/display/display.h"
 #include "platform/display/trace.h"
 #include "platform/user/internal.h"
+#include "platform/user/look.h"
 #include "platform/user/metrics.h"
 #include "platform/user/screen.h"
 
@@ -104,6 +105,7 @@ void ChangeText(HWND handle, const std::string& text) {
     Invalidate(handle, nullptr, true);
     if (window->id == kStatusLineId && IsTemplateDialog(window->parent)) automation::Trace("status " + automation::Quote(text));
   } else {
+    PaintNonClient(handle);
     display::Current().WindowChanged(handle);
   }
 }
@@ -133,6 +135,8 @@ void Activate(HWND handle) {
   if (activeWindow == handle) return;
   const HWND previous = activeWindow;
   activeWindow = handle;
+  PaintNonClient(previous);
+  PaintNonClient(handle);
   if (Find(previous) != nullptr) SendMessageA(previous, WM_ACTIVATE, 0 /* WA_INACTIVE */, reinterpret_cast<LPARAM>(handle));
   if (activeWindow == handle) SendMessageA(handle, WM_ACTIVATE, 1 /* WA_ACTIVE */, reinterpret_cast<LPARAM>(previous));
 }
@@ -152,6 +156,7 @@ void ActivateNextAfter(HWND leaving) {
     }
   }
   activeWindow = nullptr;
+  PaintNonClient(leaving);
   if (next != nullptr) {
     Activate(next);
   } else if (Find(leaving) != nullptr) {

@@ -121,7 +121,7 @@ INSTANTIATE_TEST_SUITE_P(
         ScriptCase{"frobnicate 1", 3, "line 1: frobnicate: unknown command"}));
 
 TEST_F(AutomationTest, ScreenshotWritesTheScreen) {
-  const ProbeRun run = RunProbe("screenshot shot.png\nclick 2\nanswer ok\n");
+  const ProbeRun run = RunProbe("screenshot-screen shot.png\nclick 2\nanswer ok\n");
   EXPECT_EQ(run.exitCode, 0) << run.errors;
   vorn::gdi::Surface shot;
   ASSERT_EQ(vorn::gdi::ReadPng((dir_ / "shot.png").string(), &shot), vorn::Error::None);
