@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "platform/display/headless.h"
+#include "platform/display/x11.h"
 
 namespace vorn::display {
 
@@ -19,8 +20,12 @@ std::unique_ptr<Display>& Slot() {
 std::unique_ptr<Display> Choose() {
   const char* setting = std::getenv("VORN_DISPLAY");
   const std::string choice = setting != nullptr && setting[0] != '\0' ? setting : "auto";
-  if (choice == "x11") std::fprintf(stderr, "vorn: the x11 display is not available yet; running headless\n");
-  else if (choice != "headless" && choice != "auto") std::fprintf(stderr, "vorn: unknown VORN_DISPLAY=%s; running headless\n", choice.c_str());
+  if (choice == "x11" || choice == "auto") {
+    if (std::unique_ptr<Display> x11 = OpenX11Display(choice == "auto")) return x11;
+    if (choice == "x11") std::fprintf(stderr, "vorn: running headless\n");
+  } else if (choice != "headless") {
+    std::fprintf(stderr, "vorn: unknown VORN_DISPLAY=%s; running headless\n", choice.c_str());
+  }
   return std::make_unique<HeadlessDisplay>();
 }
 

@@ -22,11 +22,14 @@ class Display {
   // A top-level window was shown, hidden, moved, resized, retitled or repainted.
   virtual void WindowChanged(HWND window) { (void)window; }
   virtual void WindowDestroyed(HWND window) { (void)window; }
+  // The size of a real screen, which the desktop window then takes; none for a
+  // display without one.
+  virtual std::optional<SIZE> ScreenSize() { return std::nullopt; }
 };
 
-// The display the platform runs on, made on first use: VORN_DISPLAY=headless, or
-// auto (the default), which will mean x11 when DISPLAY is set once that backend
-// exists and is headless until then.
+// The display the platform runs on, made on first use: VORN_DISPLAY=headless, x11
+// (headless, after saying why, when the X display cannot be used), or auto (the
+// default): x11 when DISPLAY is set and the X display opens, else headless.
 Display& Current();
 // Replaces the display; for tests and for the x11 backend's registration.
 void Install(std::unique_ptr<Display> display);

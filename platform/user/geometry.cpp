@@ -87,6 +87,7 @@ RECT VisibleClientOnSurface(const Window& window) {
 
 SIZE ScreenSize() {
   static const SIZE size = [] {
+    if (const std::optional<SIZE> real = display::Current().ScreenSize()) return *real;
     SIZE s{800, 600};
     if (const char* setting = std::getenv("VORN_SCREEN")) {
       int w = 0;

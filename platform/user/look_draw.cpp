@@ -4,6 +4,7 @@
 #include "platform/api/gdi.h"
 #include "platform/api/user.h"
 #include "platform/gdi/dc.h"
+#include "platform/gdi/device_context.h"
 #include "platform/gdi/draw3d.h"
 #include "platform/gdi/font.h"
 #include "platform/user/metrics.h"
@@ -59,18 +60,27 @@ void DrawLabelEnabledOrNot(HDC dc, int x, int y, const Label& label, bool enable
 }
 
 void DrawFocusRect(HDC dc, const RECT& rect) {
-  if (IsEmpty(rect)) return;
-  const COLORREF ink = Colour(gdi::kColourWindowText);
-  auto dot = [dc, ink](LONG x, LONG y) { gdi::FillSolidRect(dc, RECT{x, y, x + 1, y + 1}, ink); };
+  gdi::DeviceContext* context = gdi::FindDeviceContext(dc);
+  if (context == nullptr || IsEmpty(rect)) return;
+  const gdi::Box drawable = gdi::DrawableBox(*context);
+  // Inverted dots, as the dotted pattern is laid over what is there, so that the
+  // rectangle shows on a highlighted item too.
+  auto dot = [context, &drawable](LONG x, LONG y) {
+    const std::int64_t sx = std::int64_t{x} + context->origin.x;
+    const std::int64_t sy = std::int64_t{y} + context->origin.y;
+    if (sx < drawable.left || sx >= drawable.right || sy < drawable.top || sy >= drawable.bottom) return;
+    std::uint32_t& pixel = context->surface->pixels[static_cast<std::size_t>(sy * context->surface->width + sx)];
+    pixel ^= 0xFFFFFF;
+  };
   // The dots keep one phase all round, as if the outline were cut from a
   // checkerboard anchored at the rectangle's corner.
   for (LONG x = rect.left; x < rect.right; ++x) {
     if ((x - rect.left) % 2 == 0) dot(x, rect.top);
-    if ((x - rect.left + rect.bottom - 1 - rect.top) % 2 == 0) dot(x, rect.bottom - 1);
+    if (rect.bottom - 1 > rect.top && (x - rect.left + rect.bottom - 1 - rect.top) % 2 == 0) dot(x, rect.bottom - 1);
   }
   for (LONG y = rect.top + 1; y < rect.bottom - 1; ++y) {
     if ((y - rect.top) % 2 == 0) dot(rect.left, y);
-    if ((y - rect.top + rect.right - 1 - rect.left) % 2 == 0) dot(rect.right - 1, y);
+    if (rect.right - 1 > rect.left && (y - rect.top + rect.right - 1 - rect.left) % 2 == 0) dot(rect.right - 1, y);
   }
 }
 

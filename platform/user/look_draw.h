@@ -33,7 +33,8 @@ Label ParseLabel(const std::string& text, bool prefixes);
 void DrawLabel(HDC dc, int x, int y, const Label& label, COLORREF colour, const RECT& clip);
 void DrawLabelEnabledOrNot(HDC dc, int x, int y, const Label& label, bool enabled, const RECT& clip);
 
-// The dotted rectangle of the keyboard focus: every other pixel of its outline.
+// The dotted rectangle of the keyboard focus: every other pixel of its outline,
+// inverted.
 void DrawFocusRect(HDC dc, const RECT& rect);
 
 // The edges of a push button, white and light above, grey and black below (the

@@ -38,7 +38,7 @@ POINT ClientOriginOnSurface(const Window& window);
 // client area, empty when the window or an ancestor is hidden.
 RECT VisibleClientOnSurface(const Window& window);
 
-// The screen size: VORN_SCREEN=WxH, 800 x 600 by default.
+// The screen size: a real display's, else VORN_SCREEN=WxH, 800 x 600 by default.
 SIZE ScreenSize();
 
 RECT Intersect(const RECT& a, const RECT& b);
