@@ -34,8 +34,9 @@ std::string WindowsDirectory();
 std::string TempDirectory();
 // The drive letters mapped in the prefix, in order ('c', 'z', ...).
 std::string Drives();
-// The current directory as a Windows path, and changes of it.
+// The current directory as a Windows path ("c:\dir"), that of a drive, and changes.
 std::string CurrentDirectory();
+std::string CurrentDirectoryOf(char letter);
 Error SetCurrentDirectory(std::string_view winPath);
 Error SetCurrentDrive(char letter);
 

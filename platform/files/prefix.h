@@ -15,8 +15,7 @@ struct Drive {
 const std::vector<Drive>& MappedDrives();
 // The drive's host root, or nullptr when the letter is not mapped.
 const Drive* FindDrive(char letter);
-// The current drive and the current directory of a drive, as Windows paths ("c:\dir").
+// The current drive.
 char CurrentDrive();
-std::string CurrentDirectoryOf(char letter);
 
 }  // namespace vorn::files
