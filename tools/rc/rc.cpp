@@ -189,22 +189,31 @@ struct Icon {
 
 constexpr std::uint32_t kChildVisible = 0x40000000 | 0x10000000;
 
-// The statements that name a control kind: class and default style.
+// The statements that name a control kind: its class, the style bits of its kind,
+// and the further style it has when the statement gives none. As windres reads
+// them, a style given replaces those defaults (WS_TABSTOP, WS_GROUP) and keeps
+// the kind and WS_CHILD | WS_VISIBLE; write WS_TABSTOP or WS_GROUP out where a
+// statement gives a style, and the .rc means the same to every compiler.
 struct Kind {
   const char* className;
-  std::uint32_t style;
+  std::uint32_t kindStyle;
+  std::uint32_t defaultStyle;
   bool hasText;
 };
 
+constexpr std::uint32_t kTabStop = 0x00010000;
+constexpr std::uint32_t kGroup = 0x00020000;
+constexpr std::uint32_t kBorder = 0x00800000;
+
 const std::map<std::string, Kind>& Kinds() {
   static const std::map<std::string, Kind> kinds = {
-      {"PUSHBUTTON", {"Button", 0x00010000 | 0x0, true}},   {"DEFPUSHBUTTON", {"Button", 0x00010000 | 0x1, true}},
-      {"CHECKBOX", {"Button", 0x00010000 | 0x2, true}},     {"AUTOCHECKBOX", {"Button", 0x00010000 | 0x3, true}},
-      {"RADIOBUTTON", {"Button", 0x4, true}},               {"AUTORADIOBUTTON", {"Button", 0x9, true}},
-      {"GROUPBOX", {"Button", 0x7, true}},                  {"LTEXT", {"Static", 0x00020000 | 0x0, true}},
-      {"CTEXT", {"Static", 0x00020000 | 0x1, true}},        {"RTEXT", {"Static", 0x00020000 | 0x2, true}},
-      {"EDITTEXT", {"Edit", 0x00800000 | 0x00010000, false}}, {"LISTBOX", {"ListBox", 0x00800000 | 0x1, false}},
-      {"COMBOBOX", {"ComboBox", 0x00010000 | 0x1, false}},
+      {"PUSHBUTTON", {"Button", 0x0, kTabStop, true}},      {"DEFPUSHBUTTON", {"Button", 0x1, kTabStop, true}},
+      {"CHECKBOX", {"Button", 0x2, kTabStop, true}},        {"AUTOCHECKBOX", {"Button", 0x3, kTabStop, true}},
+      {"RADIOBUTTON", {"Button", 0x4, 0, true}},            {"AUTORADIOBUTTON", {"Button", 0x9, 0, true}},
+      {"GROUPBOX", {"Button", 0x7, 0, true}},               {"LTEXT", {"Static", 0x0, kGroup, true}},
+      {"CTEXT", {"Static", 0x1, kGroup, true}},             {"RTEXT", {"Static", 0x2, kGroup, true}},
+      {"EDITTEXT", {"Edit", 0x0, kBorder | kTabStop, false}}, {"LISTBOX", {"ListBox", 0x1, kBorder, false}},
+      {"COMBOBOX", {"ComboBox", 0x0, kTabStop, false}},
   };
   return kinds;
 }
@@ -387,10 +396,12 @@ class Parser {
       c.id = Number();
       Expect(",");
       Rectangle(c);
-      c.style = kChildVisible | it->second.style;
+      c.style = kChildVisible | it->second.kindStyle;
       if (IsPunct(",")) {
         Take();
         c.style = Style(c.style);
+      } else {
+        c.style |= it->second.defaultStyle;
       }
     }
     if (IsPunct(",")) {
