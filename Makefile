@@ -1,5 +1,5 @@
 # One command to see it run, one to test it; both do all set-up first.
-.PHONY: all deps build run test clean
+.PHONY: all deps build run test test-asan clean
 
 all: build
 
@@ -19,3 +19,9 @@ test: build
 
 clean:
 	rm -rf build build-asan build-release
+
+# The unit, scenario and corpus tests again under AddressSanitizer and UBSan.
+test-asan: deps
+	cmake --preset asan
+	cmake --build --preset asan
+	ctest --preset asan -L 'unit|scenario|fuzz-corpus'

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "engine/messages.h"
+#include "placement/overwrite_guard.h"
 #include "placement/settings_takeover.h"
 #include "platform/rtl.h"
 #include "shell/installer_app.h"
@@ -124,6 +125,7 @@ void RollbackInstall() {
   // The Windows directory's settings file is deleted only once a run succeeds, so
   // after a failure it is still there and the copy above was the run's own.
   ForgetSettingsTakeover();
+  RestoreSetAside();
 
   if (s.createdDestination) {
     rtl::remove_dir(s.destinationDir);

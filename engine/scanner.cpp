@@ -8,6 +8,7 @@
 
 #include "engine/messages.h"
 #include "engine/payload.h"
+#include "placement/overwrite_guard.h"
 #include "placement/place_file.h"
 #include "placement/settings_takeover.h"
 #include "platform/rtl.h"
@@ -96,6 +97,7 @@ StepResult AtEndOfImage() {
   }
   if (installState.checksum == EXPECTED_CHECKSUM) {
     CompleteSettingsTakeover();
+    DiscardSetAside();
     return Done;
   }
   RollbackInstall();

@@ -7,6 +7,7 @@
 #include "engine/messages.h"
 #include "engine/path_pieces.h"
 #include "placement/existing_file_policy.h"
+#include "placement/overwrite_guard.h"
 #include "shell/installer_app.h"
 #include "ui/progress.h"
 
@@ -81,6 +82,7 @@ StepResult PlaceFile(const char* sourcePath) {
     return Done;
   }
   if (policy != Done) return policy;
+  SetAsideBeforeOverwrite(installState.fileIndex, destination);
   if (!ExpandStream(sourcePath, destination)) return Fatal;
   installState.fileIndex += 1;
   return Done;

@@ -7,11 +7,12 @@
 
 namespace rtl {
 
-// Sizes of the pieces of a split path, terminator included.
+// Sizes of the pieces of a split path, terminator included: room for any path the
+// installer forms, so that no piece is ever cut.
 constexpr int kMaxDrive = 3;
-constexpr int kMaxDir = 256;
-constexpr int kMaxFname = 256;
-constexpr int kMaxExt = 256;
+constexpr int kMaxDir = 320;
+constexpr int kMaxFname = 320;
+constexpr int kMaxExt = 320;
 
 // fopen on a Windows path; mode as for fopen ("rb", "wb").
 FILE* open_stream(const char* path, const char* mode);
@@ -21,6 +22,7 @@ FILE* open_stream(const char* path, const char* mode);
 FILE* create_exclusive(const char* path);
 // True when a file or directory exists at the path.
 bool exists(const char* path);
+bool is_directory(const char* path);
 // Each returns 0 on success and -1 on failure, like the C run-time.
 int rename_file(const char* from, const char* to);
 int remove_file(const char* path);

@@ -14,4 +14,5 @@
 #include "platform/api/lz.h"
 #include "platform/api/user.h"
 #include "platform/api/gdi.h"
+#include "platform/api/comdlg.h"
 #endif

@@ -97,9 +97,8 @@ Error FullWindowsPath(std::string_view winPath, std::string* full) {
   }
   if (rest.empty() || !IsSeparator(rest[0])) {
     // Relative: start from the drive's current directory.
-    for (std::string_view part : SplitComponents(std::string_view(CurrentDirectoryOf(drive)).substr(2))) {
-      components.emplace_back(part);
-    }
+    const std::string current = CurrentDirectoryOf(drive);
+    for (std::string_view part : SplitComponents(std::string_view(current).substr(2))) components.emplace_back(part);
   }
   for (std::string_view part : SplitComponents(rest)) {
     if (part == ".") continue;

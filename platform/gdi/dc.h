@@ -13,4 +13,9 @@ namespace vorn::gdi {
 HDC CreateSurfaceDC(Surface* surface, POINT origin, RECT clip);
 void DeleteSurfaceDC(HDC dc);
 
+// Fills a logical rectangle (right and bottom exclusive) with a colour, as FillRect
+// with a solid brush of it would, for painters that need many colours; false for
+// an unknown device context.
+bool FillSolidRect(HDC dc, const RECT& rect, COLORREF colour);
+
 }  // namespace vorn::gdi

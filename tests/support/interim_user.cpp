@@ -30,14 +30,6 @@ BOOL WINAPI GetWindowRect(HWND, LPRECT) { return FALSE; }
 BOOL WINAPI ScreenToClient(HWND, LPPOINT) { return FALSE; }
 HDC WINAPI GetDC(HWND) { return nullptr; }
 int WINAPI ReleaseDC(HWND, HDC) { return 0; }
-int WINAPI FrameRect(HDC, const RECT*, HBRUSH) { return 0; }
-int WINAPI FillRect(HDC, const RECT*, HBRUSH) { return 0; }
-HGDIOBJ WINAPI GetStockObject(int) { return nullptr; }
-HBRUSH WINAPI CreateSolidBrush(COLORREF) { return nullptr; }
-BOOL WINAPI DeleteObject(HGDIOBJ) { return TRUE; }
-COLORREF WINAPI SetTextColor(HDC, COLORREF) { return 0; }
-COLORREF WINAPI SetBkColor(HDC, COLORREF) { return 0; }
-BOOL WINAPI ExtTextOutA(HDC, int, int, UINT, const RECT*, LPCSTR, UINT, const INT*) { return TRUE; }
 int wsprintfA(LPSTR buffer, LPCSTR format, ...) {
   va_list args;
   va_start(args, format);
