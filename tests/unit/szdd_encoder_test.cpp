@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -12,6 +11,7 @@
 #include "tools/szdd/encoder.h"
 #include "tools/szdd/format.h"
 #include "tools/szdd/signature.h"
+#include "tests/peer/szdd_inputs.h"
 
 namespace vorn {
 namespace {
@@ -58,57 +58,10 @@ int MatchStateAtEnd(const std::vector<unsigned char>& bytes) {
   return state;
 }
 
-std::string Random(std::size_t size, unsigned seed, const std::string& alphabet = "") {
-  std::mt19937 rng(seed);
-  std::string out(size, '\0');
-  for (char& c : out) c = alphabet.empty() ? static_cast<char>(rng()) : alphabet[rng() % alphabet.size()];
-  return out;
-}
-
-struct Case {
-  const char* name;
-  std::string data;
-};
-
-std::vector<Case> Table() {
-  std::string szddText;
-  const char* ways[] = {"SZDD", " SZDD ", "SZDDSZDD", "S ZDD", "SZ DD", "SZD D", "SSZDD", "SZDDD", "xSZDDx", "\"SZDD\"\n"};
-  for (int i = 0; i < 400; ++i) szddText += std::string("word") + std::to_string(i % 37) + ways[i % 10];
-  std::string compressed;
-  for (unsigned char b : Encode(Random(20000, 7, "the quick brown fox SZDD jumps\n")).stream) compressed += b;
-  compressed.erase(0, lz::kHeaderSize);  // the compressed data alone; a stream would start with the signature
-
-  // "SZDD" more than a window apart, so that only literals can give it, and a
-  // repeated phrase before each, whose parse can move the group boundaries.
-  std::string spread;
-  for (unsigned i = 0; i < 8; ++i) {
-    spread += Random(4200 + 13 * i, 100 + i) + "the quick fox the quick fox the quick fox " + Random(30 + i, 200 + i) +
-              "SZDD" + Random(20, 300 + i);
-  }
-
-  std::vector<Case> cases = {
-      {"empty", ""},
-      {"one byte", "x"},
-      {"15 bytes", "abcdefghijklmno"},
-      {"16 bytes", "abcdefghabcdefgh"},
-      {"4096 bytes", Random(4096, 1, "abcdefgh \n")},
-      {"4097 bytes", Random(4097, 2, "abcdefgh \n")},
-      {"text with SZDD many ways", szddText},
-      {"random bytes", Random(100000, 3)},
-      {"already compressed", compressed + "."},
-      {"long runs of spaces", std::string(5000, ' ') + "x" + std::string(70, ' ') + "y"},
-      {"from the S, Z and D alone", Random(30000, 4, "SZD") + "x"},
-      {"signatures only literals can give", spread + "."},
-      // The cheapest parse ends in a literal 'S'; a dearer one ends in a back reference.
-      {"last S from a back reference", "qrstuvwxyz--yzS--qrstuvwxyzS"},
-  };
-  return cases;
-}
-
 TEST(SzddEncoder, StreamsExpandToTheirDataAndHideTheSignature) {
   std::vector<unsigned char> joined;
   std::vector<std::uint64_t> starts;
-  for (const Case& c : Table()) {
+  for (const auto& c : testing::SzddInputs()) {
     SCOPED_TRACE(c.name);
     const szdd::EncodeResult result = Encode(c.data);
     ASSERT_TRUE(result.ok()) << result.error;
@@ -125,7 +78,7 @@ TEST(SzddEncoder, StreamsExpandToTheirDataAndHideTheSignature) {
 
 TEST(SzddEncoder, EveryShortLengthRoundTrips) {
   for (std::size_t size = 0; size <= 40; ++size) {
-    const std::string data = Random(size, static_cast<unsigned>(size), "abc xyz");
+    const std::string data = testing::RandomBytes(size, static_cast<unsigned>(size), "abc xyz");
     const szdd::EncodeResult result = Encode(data);
     ASSERT_TRUE(result.ok()) << size;
     EXPECT_EQ(Expand(result.stream), data) << size;
