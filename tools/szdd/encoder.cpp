@@ -183,6 +183,7 @@ EncodeResult Encode(const std::string& name, const unsigned char* data, std::siz
     return result;
   }
   std::vector<unsigned char>& out = result.stream;
+  out.reserve(kHeaderSize + size + size / 8 + 1);
   AppendHeader(&out, static_cast<std::uint32_t>(size));
   // The scanner matches the signature at the stream start and starts again from 0.
   int state = 0;
