@@ -10,6 +10,14 @@
 namespace vorn::automation {
 
 int AtExit(int code) {
+  // A script with commands left over asked for more than the program did.
+  if (auto* headless = dynamic_cast<display::HeadlessDisplay*>(&display::Current())) {
+    if (const std::size_t left = headless->CommandsLeft(); left > 0) {
+      const std::string note = "the program ended with " + std::to_string(left) + " script command(s) left";
+      std::fprintf(stderr, "vorn automation: %s\n", note.c_str());
+      Trace("note " + Quote(note));
+    }
+  }
   Trace("exit " + std::to_string(code));
   return code;
 }
@@ -17,7 +25,7 @@ int AtExit(int code) {
 void EndProgram(int code, const std::string& why) {
   std::fprintf(stderr, "vorn automation: %s\n", why.c_str());
   Trace("error " + Quote(why));
-  AtExit(code);
+  Trace("exit " + std::to_string(code));
   std::fflush(nullptr);
   std::_Exit(code);
 }

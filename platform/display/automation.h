@@ -11,9 +11,16 @@
 //   answer yes|no|ok|cancel|abort|retry|ignore   click a button of the open message box
 //   wait MS               let virtual milliseconds pass (timers fire meanwhile)
 //   expect-text ID TEXT   expect-visible ID yes|no
-//   screenshot FILE.png
-// A command that cannot be carried out ends the program with exit code 3; a script
-// that is over while the program still waits for input ends it with exit code 4.
+//   screenshot FILE.png   the screen as it is: desktop and windows
+// Commands run when the program waits for input (no posted message, input, paint
+// or due timer). A command whose target is not there yet (no such control in the
+// active window, the control hidden or disabled, no message box open) waits while
+// the program has timers armed, so "click 1" then "answer ok" answers the box that
+// a paced run opens at its end. A command that cannot be carried out ends the
+// program with exit code 3: at once for a bad command or a failed expectation,
+// once no timer is left (or after 60 virtual seconds) for a missing target. A
+// script that is over while the program still waits for input ends it with exit
+// code 4.
 #pragma once
 
 #include <string>

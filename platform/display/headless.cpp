@@ -12,9 +12,10 @@ namespace vorn::display {
 
 namespace {
 
-// Once the script is over, timers may keep the program going only this long: a
-// program that only ever re-arms its timers would otherwise never end.
-constexpr DWORD kAfterScript = 60000;
+// Timers may keep a program going only this long after the script is over, or
+// while a command waits for its target: a program that only ever re-arms its
+// timers would otherwise never end.
+constexpr DWORD kPatience = 60000;
 
 bool Before(DWORD a, DWORD b) { return static_cast<std::int32_t>(a - b) < 0; }
 
@@ -34,6 +35,7 @@ void HeadlessDisplay::UseScript(const std::string& text) {
   script_ = automation::Script::FromText(text);
   waitUntil_.reset();
   scriptOverAt_.reset();
+  pending_.reset();
 }
 
 void HeadlessDisplay::Wait(std::optional<DWORD> deadline) {
@@ -46,12 +48,27 @@ void HeadlessDisplay::Wait(std::optional<DWORD> deadline) {
     waitUntil_.reset();
     return;
   }
-  if (!script_.Over()) {
-    if (const DWORD pause = automation::Run(script_.Next()); pause > 0) waitUntil_ = now_ + pause;
-    return;
+  if (!pending_ && !script_.Over()) {
+    pending_ = script_.Next();
+    pendingSince_ = now_;
+    const automation::Command& c = *pending_;
+    automation::Trace("command " + c.verb + (c.rest.empty() ? "" : " " + c.rest));
+  }
+  if (pending_) {
+    const automation::Outcome outcome = automation::Run(*pending_);
+    if (outcome.done) {
+      pending_.reset();
+      if (outcome.pause > 0) waitUntil_ = now_ + outcome.pause;
+      return;
+    }
+    if (deadline && Before(*deadline - pendingSince_, kPatience + 1)) {
+      if (Before(now_, *deadline)) now_ = *deadline;
+      return;
+    }
+    automation::EndProgram(automation::kScriptFailed, automation::Describe(*pending_, outcome.why));
   }
   if (!scriptOverAt_) scriptOverAt_ = now_;
-  if (deadline && Before(*deadline - *scriptOverAt_, kAfterScript + 1)) {
+  if (deadline && Before(*deadline - *scriptOverAt_, kPatience + 1)) {
     if (Before(now_, *deadline)) now_ = *deadline;
     return;
   }

@@ -10,7 +10,9 @@
 
 #include "platform/display/automation.h"
 #include "platform/display/trace.h"
+#include "platform/gdi/png.h"
 #include "platform/user/input.h"
+#include "platform/user/screen.h"
 #include "platform/user/internal.h"
 
 namespace vorn::automation {
@@ -18,8 +20,14 @@ namespace vorn::automation {
 namespace {
 
 [[noreturn]] void Fail(const Command& command, const std::string& why) {
-  EndProgram(kScriptFailed, "line " + std::to_string(command.line) + ": " + command.verb + ": " + why);
+  EndProgram(kScriptFailed, Describe(command, why));
 }
+
+// The target of a command is not there (yet): the display tries again later.
+struct NotYet {
+  std::string why;
+};
+[[noreturn]] void Missing(const std::string& why) { throw NotYet{why}; }
 
 std::string TakeWord(std::string& rest) {
   const std::size_t end = rest.find_first_of(" \t");
@@ -48,11 +56,12 @@ std::string TextOf(const Command& command, const std::string& rest) {
 
 HWND ActiveWindowOf(const Command& command) {
   HWND active = user::ActiveWindow();
-  if (active == nullptr) Fail(command, "no window is active");
+  (void)command;
+  if (active == nullptr) Missing("no window is active");
   return active;
 }
 
-std::string Describe(HWND window) {
+std::string Caption(HWND window) {
   user::Window* w = user::Find(window);
   return w != nullptr ? Quote(w->text) : "none";
 }
@@ -69,7 +78,7 @@ HWND ControlOf(const Command& command, std::string& rest) {
   const int id = ParseId(command, TakeWord(rest));
   HWND active = ActiveWindowOf(command);
   HWND control = GetDlgItem(active, id);
-  if (control == nullptr) Fail(command, "no control " + std::to_string(id) + " in the active window " + Describe(active));
+  if (control == nullptr) Missing("no control " + std::to_string(id) + " in the active window " + Caption(active));
   return control;
 }
 
@@ -77,8 +86,8 @@ HWND ControlOf(const Command& command, std::string& rest) {
 HWND UsableControlOf(const Command& command, std::string& rest) {
   HWND control = ControlOf(command, rest);
   const std::string id = std::to_string(GetDlgCtrlID(control));
-  if (!IsWindowVisible(control)) Fail(command, "control " + id + " is hidden");
-  if (!user::IsReallyEnabled(*user::Find(control))) Fail(command, "control " + id + " is disabled");
+  if (!IsWindowVisible(control)) Missing("control " + id + " is hidden");
+  if (!user::IsReallyEnabled(*user::Find(control))) Missing("control " + id + " is disabled");
   return control;
 }
 
@@ -165,8 +174,10 @@ Script Script::FromText(const std::string& text) {
   return script;
 }
 
-DWORD Run(const Command& command) {
-  Trace("command " + command.verb + (command.rest.empty() ? "" : " " + command.rest));
+namespace {
+
+// Carries a command out; returns the pause it asks for.
+DWORD Carry(const Command& command) {
   std::string rest = command.rest;
   const std::string& verb = command.verb;
   if (verb == "click") {
@@ -193,10 +204,10 @@ DWORD Run(const Command& command) {
     HWND active = ActiveWindowOf(command);
     user::Window* box = user::Find(active);
     if (box->dialog == nullptr || !box->dialog->messageBox) {
-      Fail(command, "no message box is open (the active window is " + Describe(active) + ")");
+      Missing("no message box is open (the active window is " + Caption(active) + ")");
     }
     HWND button = GetDlgItem(active, id);
-    if (button == nullptr) Fail(command, "the message box " + Describe(active) + " has no " + answer + " button");
+    if (button == nullptr) Missing("the message box " + Caption(active) + " has no " + answer + " button");
     Click(button);
   } else if (verb == "wait") {
     const std::string word = TakeWord(rest);
@@ -217,12 +228,28 @@ DWORD Run(const Command& command) {
     if (visible != (expected == "yes")) Fail(command, std::string("control is ") + (visible ? "visible" : "hidden"));
   } else if (verb == "screenshot") {
     const std::string file = TextOf(command, rest);
-    std::fprintf(stderr, "vorn automation: screenshot %s not written: the display paints nothing yet\n", file.c_str());
-    Trace("screenshot " + Quote(file) + " skipped");
+    if (file.empty()) Fail(command, "no file name");
+    gdi::Surface screen;
+    user::ComposeScreen(&screen);
+    if (gdi::WritePng(screen, file) != Error::None) Fail(command, "cannot write " + file);
   } else {
     Fail(command, "unknown command");
   }
   return 0;
+}
+
+}  // namespace
+
+std::string Describe(const Command& command, const std::string& why) {
+  return "line " + std::to_string(command.line) + ": " + command.verb + ": " + why;
+}
+
+Outcome Run(const Command& command) {
+  try {
+    return {true, Carry(command), {}};
+  } catch (const NotYet& missing) {
+    return {false, 0, missing.why};
+  }
 }
 
 }  // namespace vorn::automation

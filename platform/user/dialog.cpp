@@ -6,6 +6,7 @@
 
 #include "platform/api/gdi.h"
 #include "platform/core/error.h"
+#include "platform/gdi/colours.h"
 #include "platform/display/trace.h"
 #include "platform/user/internal.h"
 #include "platform/user/metrics.h"
@@ -167,7 +168,7 @@ LRESULT CALLBACK DialogProc(HWND handle, UINT message, WPARAM wParam, LPARAM lPa
     case WM_ERASEBKGND: {
       RECT client;
       GetClientRect(handle, &client);
-      FillRect(reinterpret_cast<HDC>(wParam), &client, static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH)));
+      FillRect(reinterpret_cast<HDC>(wParam), &client, gdi::SystemColourBrush(gdi::kColourButtonFace));
       return 1;
     }
     case DM_GETDEFID:

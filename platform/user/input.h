@@ -13,6 +13,10 @@ void QueueKey(UINT virtualKey, bool down);
 // A mouse message (WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK) for a window, at
 // a point in its client coordinates.
 void QueueMouse(HWND window, UINT message, POINT client);
+// A mouse message at a point of the screen, for the window under it: the topmost
+// visible window there, the deepest visible child (group boxes let clicks through).
+// Clicks on a disabled window, or outside every client area, go nowhere.
+void QueueMouseAt(UINT message, POINT screen);
 bool InputPending();
 
 }  // namespace vorn::user

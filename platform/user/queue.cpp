@@ -7,6 +7,8 @@
 #include "platform/display/display.h"
 #include "platform/user/input.h"
 #include "platform/user/internal.h"
+#include "platform/user/metrics.h"
+#include "platform/user/screen.h"
 
 namespace vorn::user {
 
@@ -49,6 +51,8 @@ bool WindowMatches(HWND target, HWND filter) {
   }
   return false;
 }
+
+bool Contains(const RECT& r, POINT p) { return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom; }
 
 bool RangeMatches(UINT message, UINT min, UINT max) {
   return (min == 0 && max == 0) || (message >= min && message <= max);
@@ -186,6 +190,35 @@ void QueueKey(UINT virtualKey, bool down) {
 
 void QueueMouse(HWND window, UINT message, POINT client) {
   input.push_back(InputEvent{MSG{window, message, 0, MAKELPARAM(client.x, client.y), 0, {0, 0}}, 0, false});
+}
+
+void QueueMouseAt(UINT message, POINT screen) {
+  const std::vector<HWND> order = ZOrder();
+  for (auto it = order.rbegin(); it != order.rend(); ++it) {
+    Window* window = Find(*it);
+    if (!Contains(window->rect, screen)) continue;
+    // Down through the children that contain the point, the last created on top.
+    for (bool deeper = true; deeper;) {
+      deeper = false;
+      const POINT origin = ClientOriginOnScreen(*window);
+      const POINT local{screen.x - origin.x, screen.y - origin.y};
+      for (auto c = window->children.rbegin(); c != window->children.rend(); ++c) {
+        Window* child = Find(*c);
+        const bool groupBox = child->windowClass->name == "Button" && (child->style & BS_TYPEMASK) == BS_GROUPBOX;
+        if ((child->style & WS_VISIBLE) && !groupBox && Contains(child->rect, local)) {
+          window = child;
+          deeper = true;
+          break;
+        }
+      }
+    }
+    if (!IsReallyEnabled(*window)) return;
+    const POINT origin = ClientOriginOnScreen(*window);
+    const POINT client{screen.x - origin.x, screen.y - origin.y};
+    if (!Contains(ClientRect(*window), client)) return;
+    QueueMouse(window->handle, message, client);
+    return;
+  }
 }
 
 bool InputPending() { return !input.empty(); }

@@ -9,6 +9,7 @@
 #include "platform/display/trace.h"
 #include "platform/user/internal.h"
 #include "platform/user/metrics.h"
+#include "platform/user/screen.h"
 
 namespace vorn::user {
 
@@ -108,6 +109,19 @@ void ChangeText(HWND handle, const std::string& text) {
 }
 
 HWND ActiveWindow() { return activeWindow; }
+
+std::vector<HWND> ZOrder() {
+  // Windows that were never active lie under those that were, oldest first.
+  std::vector<HWND> order;
+  for (HWND handle : topLevel) {
+    if (std::find(activationOrder.begin(), activationOrder.end(), handle) == activationOrder.end()) order.push_back(handle);
+  }
+  order.insert(order.end(), activationOrder.begin(), activationOrder.end());
+  order.erase(std::remove_if(order.begin(), order.end(),
+                             [](HWND h) { Window* w = Find(h); return w == nullptr || !(w->style & WS_VISIBLE); }),
+              order.end());
+  return order;
+}
 
 void Activate(HWND handle) {
   Window* window = Find(handle);
