@@ -8,10 +8,6 @@
 //   check ID on|off       click a check box if it is not in that state
 //   key NAME              Tab, Shift+Tab, Enter, Escape, Space, Alt+I, Alt+F4, Up, ...
 //   type ID TEXT          replace the text of an edit control
-//   select ID TEXT        pick the entry with that text in a list or combo box, with
-//                         the focus and notifications of a user's click (an entry
-//                         not there yet is waited for like a missing control)
-//   dblclick ID TEXT      the same in a list box, as a double click (also LBN_DBLCLK)
 //   answer yes|no|ok|cancel|abort|retry|ignore   click a button of the open message box
 //   wait MS               let virtual milliseconds pass (timers fire meanwhile)
 //   expect-text ID TEXT   expect-visible ID yes|no

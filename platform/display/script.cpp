@@ -144,28 +144,6 @@ void PressKey(const Command& command, const std::string& spec) {
   for (auto it = modifiers.rbegin(); it != modifiers.rend(); ++it) user::QueueKey(*it, false);
 }
 
-// An entry of a list or combo box picked as a user's click picks it: the focus,
-// the selection and the notifications; a double click, in a list box only, adds
-// LBN_DBLCLK. The entry is the first whose text matches, ignoring case.
-void PickEntry(const Command& command, std::string& rest, bool doubleClick) {
-  HWND control = UsableControlOf(command, rest);
-  const std::string id = std::to_string(GetDlgCtrlID(control));
-  const bool list = strcasecmp(ClassOf(control).c_str(), "ListBox") == 0;
-  if (!list && (doubleClick || strcasecmp(ClassOf(control).c_str(), "ComboBox") != 0)) {
-    Fail(command, "control " + id + (doubleClick ? " is not a list box" : " is not a list or combo box"));
-  }
-  const std::string text = TextOf(command, rest);
-  const LRESULT index = SendMessageA(control, list ? LB_FINDSTRINGEXACT : CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                     reinterpret_cast<LPARAM>(text.c_str()));
-  if (index < 0) Missing("control " + id + " has no entry " + Quote(text));
-  SetFocus(control);
-  const bool changed = SendMessageA(control, list ? LB_GETCURSEL : CB_GETCURSEL, 0, 0) != index;
-  SendMessageA(control, list ? LB_SETCURSEL : CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-  const bool notify = !list || (user::Find(control)->style & LBS_NOTIFY) != 0;
-  if (notify && changed) user::NotifyParent(control, list ? LBN_SELCHANGE : CBN_SELCHANGE);
-  if (notify && doubleClick && user::Find(control) != nullptr) user::NotifyParent(control, LBN_DBLCLK);
-}
-
 int AnswerId(const Command& command, const std::string& word) {
   static const std::map<std::string, int> answers = {{"ok", IDOK},       {"cancel", IDCANCEL}, {"abort", IDABORT},
                                                       {"retry", IDRETRY}, {"ignore", IDIGNORE}, {"yes", IDYES},
@@ -220,8 +198,6 @@ DWORD Carry(const Command& command) {
     }
     SetFocus(control);
     SetWindowTextA(control, TextOf(command, rest).c_str());
-  } else if (verb == "select" || verb == "dblclick") {
-    PickEntry(command, rest, verb == "dblclick");
   } else if (verb == "answer") {
     const std::string answer = TakeWord(rest);
     const int id = AnswerId(command, answer);
