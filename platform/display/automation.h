@@ -8,6 +8,8 @@
 //   check ID on|off       click a check box if it is not in that state
 //   key NAME              Tab, Shift+Tab, Enter, Escape, Space, Alt+I, Alt+F4, Up, ...
 //   type ID TEXT          replace the text of an edit control
+//   select ID TEXT        click the item of a list box, pick it in a combo box
+//   double-click ID TEXT  double-click the item of a list box
 //   answer yes|no|ok|cancel|abort|retry|ignore   click a button of the open message box
 //   wait MS               let virtual milliseconds pass (timers fire meanwhile)
 //   expect-text ID TEXT   expect-visible ID yes|no

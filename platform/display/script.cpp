@@ -3,6 +3,7 @@
 
 #include <strings.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <map>
@@ -14,6 +15,7 @@
 #include "platform/user/input.h"
 #include "platform/user/screen.h"
 #include "platform/user/internal.h"
+#include "platform/user/metrics.h"
 
 namespace vorn::automation {
 
@@ -99,6 +101,25 @@ void Click(HWND control) {
   const POINT centre{client.right / 2, client.bottom / 2};
   user::QueueMouse(control, WM_LBUTTONDOWN, centre);
   user::QueueMouse(control, WM_LBUTTONUP, centre);
+}
+
+// Scrolls an item of a list box into view, as a user would, and clicks it.
+void ClickItem(HWND list, int index, bool twice) {
+  RECT client;
+  GetClientRect(list, &client);
+  const int rows = std::max<int>(client.bottom / user::kListItemHeight, 1);
+  int top = static_cast<int>(SendMessageA(list, LB_GETTOPINDEX, 0, 0));
+  if (index < top || index >= top + rows) {
+    top = index;
+    SendMessageA(list, LB_SETTOPINDEX, static_cast<WPARAM>(top), 0);
+  }
+  const POINT at{client.right / 2, (index - top) * user::kListItemHeight + user::kListItemHeight / 2};
+  user::QueueMouse(list, WM_LBUTTONDOWN, at);
+  user::QueueMouse(list, WM_LBUTTONUP, at);
+  if (twice) {
+    user::QueueMouse(list, WM_LBUTTONDBLCLK, at);
+    user::QueueMouse(list, WM_LBUTTONUP, at);
+  }
 }
 
 bool IsCheckBox(HWND control) {
@@ -198,6 +219,25 @@ DWORD Carry(const Command& command) {
     }
     SetFocus(control);
     SetWindowTextA(control, TextOf(command, rest).c_str());
+  } else if (verb == "select" || verb == "double-click") {
+    HWND control = UsableControlOf(command, rest);
+    const std::string item = TextOf(command, rest);
+    const std::string kind = ClassOf(control);
+    const bool list = strcasecmp(kind.c_str(), "ListBox") == 0;
+    if (!list && strcasecmp(kind.c_str(), "ComboBox") != 0) {
+      Fail(command, "control " + std::to_string(GetDlgCtrlID(control)) + " is not a list");
+    }
+    const UINT find = list ? LB_FINDSTRINGEXACT : CB_FINDSTRINGEXACT;
+    const int index = static_cast<int>(SendMessageA(control, find, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(item.c_str())));
+    if (index < 0) Missing("no item " + Quote(item) + " in control " + std::to_string(GetDlgCtrlID(control)));
+    if (list) {
+      ClickItem(control, index, verb == "double-click");
+    } else {
+      // A pick from the drop-down list, which this platform does not draw.
+      SetFocus(control);
+      SendMessageA(control, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+      user::NotifyParent(control, verb == "double-click" ? CBN_DBLCLK : CBN_SELCHANGE);
+    }
   } else if (verb == "answer") {
     const std::string answer = TakeWord(rest);
     const int id = AnswerId(command, answer);

@@ -4,11 +4,18 @@
 //   msgbox owner=dialog caption="..." text="..." flags=0x00000024 answer=yes
 //   dialog INSTALL_DLG begin          dialog INSTALL_DLG end 1
 //   status "Extracting file: vorn.exe"
-//   command click 1                   error "no control 7 in the active window"
+//   command click 1                   a script command, when it is first tried
+//   error "line 3: click: ..."        why automation ended the program (exit 3 or 4)
+//   note "..."                        e.g. script commands left when the program ended
 //   exit 0
 //
-// Texts are quoted with \" and \\ escaped and line feeds written as \n. The trace
-// is written whatever the display, whenever VORN_TRACE is set.
+// A box's owner is "dialog" when it belongs to a window made from a dialog
+// template, "host" for another window, "none" without one; the answer is the word
+// the script's answer command uses. A dialog is named by its template (a number
+// for an id); its end gives DialogBoxParamA's result, -1 when it could not be
+// shown. A status line is control 113 of a dialog: each change of its text is one
+// event. Texts are quoted with \" and \\ escaped and line feeds written as \n. The
+// trace is written whatever the display, whenever VORN_TRACE is set.
 #pragma once
 
 #include <string>

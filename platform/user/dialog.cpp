@@ -16,6 +16,7 @@ namespace vorn::user {
 namespace {
 
 constexpr DWORD kErrorResourceNotFound = 1812;  // ERROR_RESOURCE_NAME_NOT_FOUND
+constexpr DWORD kErrorInvalidWindowHandle = 1400;
 
 DialogState* StateOf(HWND dialog) {
   Window* window = Find(dialog);
@@ -222,7 +223,7 @@ INT_PTR WINAPI DialogBoxParamA(HINSTANCE instance, LPCSTR templateName, HWND own
   if (dialogTemplate == nullptr) {
     SetLastError(kErrorResourceNotFound);
   } else if (owner != nullptr && Find(owner) == nullptr) {
-    SetLastError(1400);
+    SetLastError(kErrorInvalidWindowHandle);
   } else {
     dialog = CreateDialogFromTemplate(*dialogTemplate, owner, proc, param);
   }

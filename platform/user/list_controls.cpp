@@ -12,7 +12,7 @@ namespace vorn::user {
 
 namespace {
 
-constexpr int kItemHeight = kDialogBaseY;
+constexpr int kItemHeight = kListItemHeight;
 
 int Count(const ControlState& c) { return static_cast<int>(c.items.size()); }
 

@@ -11,6 +11,10 @@ namespace vorn::user {
 inline constexpr int kDialogBaseX = 6;
 inline constexpr int kDialogBaseY = 13;
 
+// The height of one item of a list box (also of an owner-drawn one): a line of the
+// dialog font.
+inline constexpr int kListItemHeight = kDialogBaseY;
+
 // Our own non-client area, the classic one: the same on every display.
 inline constexpr int kCaptionHeight = 18;
 inline constexpr int kDialogFrame = 3;

@@ -73,7 +73,7 @@ void Invalidate(HWND handle, const RECT* rect, bool erase) {
   if (window == nullptr) return;
   const RECT client = ClientRect(*window);
   const RECT area = rect != nullptr ? Intersect(*rect, client) : client;
-  if (IsEmpty(area) && rect != nullptr) return;
+  if (IsEmpty(area)) return;  // an empty update region asks for no WM_PAINT
   window->update = window->invalid ? Union(window->update, area) : area;
   window->invalid = true;
   window->erasePending = window->erasePending || erase;

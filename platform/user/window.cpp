@@ -1,7 +1,6 @@
 // Windows: creation and destruction, handles, text, visibility, enabling,
 // activation and the keyboard focus.
 #include <algorithm>
-#include <cstring>
 #include <map>
 
 #include "platform/core/error.h"
@@ -30,12 +29,12 @@ constexpr DWORD kErrorTlwWithWsChild = 1406;
 // Automation traces the status line of a dialog, its control 113, as it changes.
 constexpr int kStatusLineId = 113;
 
+// Handles are never reused, so a stale handle stays invalid for good.
 HWND NewHandle() {
   nextHandle += 4;
   return reinterpret_cast<HWND>(nextHandle);
 }
 
-// Handles are never reused, so a stale handle stays invalid for good.
 void Remove(std::vector<HWND>& list, HWND handle) { list.erase(std::remove(list.begin(), list.end(), handle), list.end()); }
 
 Window& Desktop() {
@@ -133,8 +132,8 @@ void Activate(HWND handle) {
   if (activeWindow == handle) return;
   const HWND previous = activeWindow;
   activeWindow = handle;
-  if (Find(previous) != nullptr) SendMessageA(previous, WM_ACTIVATE, 0 /* WA_INACTIVE */, reinterpret_cast<LPARAM>(handle));
-  if (activeWindow == handle) SendMessageA(handle, WM_ACTIVATE, 1 /* WA_ACTIVE */, reinterpret_cast<LPARAM>(previous));
+  if (Find(previous) != nullptr) SendMessageA(previous, WM_ACTIVATE, WA_INACTIVE, reinterpret_cast<LPARAM>(handle));
+  if (activeWindow == handle) SendMessageA(handle, WM_ACTIVATE, WA_ACTIVE, reinterpret_cast<LPARAM>(previous));
 }
 
 void ActivateNextAfter(HWND leaving) {
@@ -155,7 +154,9 @@ void ActivateNextAfter(HWND leaving) {
   if (next != nullptr) {
     Activate(next);
   } else if (Find(leaving) != nullptr) {
-    SendMessageA(leaving, WM_ACTIVATE, 0, 0);
+    // Nothing takes over: the keyboard goes nowhere until a window is activated.
+    if (Window* focus = Find(focusWindow); focus != nullptr && Root(focus)->handle == leaving) SetFocus(nullptr);
+    SendMessageA(leaving, WM_ACTIVATE, WA_INACTIVE, 0);
   }
 }
 

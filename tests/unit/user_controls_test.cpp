@@ -1,4 +1,5 @@
 // The built-in controls: edit notifications and selection, list and combo boxes.
+#include "platform/display/automation.h"
 #include "tests/unit/user_fixture.h"
 
 namespace vorn::testing {
@@ -90,6 +91,42 @@ TEST_F(ControlsTest, DropDownListShowsItsSelectedItem) {
   GetWindowTextA(drives, text, sizeof text);
   EXPECT_STREQ(text, "d:");
   EXPECT_TRUE(Notified(1137, CBN_SELCHANGE));
+}
+
+INT_PTR CALLBACK FilledChooser(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+  if (message == WM_INITDIALOG) {
+    HWND list = GetDlgItem(dialog, 1121);
+    for (int i = 0; i < 20; ++i) {
+      const std::string name = "dir" + std::to_string(100 + i);
+      SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+    }
+    for (const char* drive : {"c:", "d:"}) SendDlgItemMessageA(dialog, 1137, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(drive));
+    return TRUE;
+  }
+  if (message == WM_COMMAND) {
+    notifications.emplace_back(LOWORD(wParam), HIWORD(wParam));
+    if (LOWORD(wParam) == IDCANCEL) {
+      const int item = static_cast<int>(SendDlgItemMessageA(dialog, 1121, LB_GETCURSEL, 0, 0));
+      const int drive = static_cast<int>(SendDlgItemMessageA(dialog, 1137, CB_GETCURSEL, 0, 0));
+      EndDialog(dialog, item * 10 + drive);
+    }
+    return TRUE;
+  }
+  return FALSE;
+}
+
+TEST_F(ControlsTest, ScriptsPickListItemsByTheirText) {
+  automation::SetScriptText("select 1121 dir102\ndouble-click 1121 dir117\nselect 1137 d:\nclick 2\n");
+  EXPECT_EQ(DialogBoxParamA(nullptr, MAKEINTRESOURCEA(1537), host_, FilledChooser, 0), 17 * 10 + 1);
+  const std::vector<std::pair<int, int>> wanted = {{1121, LBN_SELCHANGE}, {1121, LBN_SELCHANGE}, {1121, LBN_DBLCLK},
+                                                   {1137, CBN_SELCHANGE}};
+  std::vector<std::pair<int, int>> seen;
+  for (const auto& n : notifications) {
+    if (n.first == 1121 || n.first == 1137) {
+      if (n.second == LBN_SELCHANGE || n.second == LBN_DBLCLK) seen.push_back(n);
+    }
+  }
+  EXPECT_EQ(seen, wanted) << "the item below the visible ones is scrolled into view first";
 }
 
 TEST_F(ControlsTest, WindowsMoveOnTheScreen) {

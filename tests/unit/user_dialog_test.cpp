@@ -224,6 +224,26 @@ TEST_F(ModalDialogTest, DialogBoxRunsWithItsOwnerDisabled) {
   EXPECT_EQ(DialogBoxParamA(nullptr, "NO_SUCH_DLG", host, ModalDialog, 0), -1);
 }
 
+TEST_F(ModalDialogTest, InstallTemplateHasItsControlsInTabOrder) {
+  const user::DialogTemplate* install = user::FindDialogTemplate("install_dlg");
+  ASSERT_NE(install, nullptr) << "names are found whatever their case";
+  EXPECT_EQ(install->style, 0x90C800C4u);
+  EXPECT_EQ(install->pointSize, 8);
+  EXPECT_STREQ(install->font, "MS Sans Serif");
+  // Visible, disabled, tab stop and group as the template's table gives them.
+  const std::pair<int, DWORD> items[] = {
+      {1, 0x50010001},   {2, 0x50010000},   {102, 0x50020000}, {103, 0x50020000}, {104, 0x50000007},
+      {105, 0x50020000}, {106, 0x50010000}, {107, 0x50020000}, {108, 0x50020000}, {109, 0x50010003},
+      {112, 0x50020000}, {113, 0x48000000}, {114, 0x48000000}, {115, 0x48000007}, {118, 0x48000000},
+      {110, 0x50020000}, {111, 0x50010003}, {117, 0x48020000}, {119, 0x48800000},
+  };
+  ASSERT_EQ(install->itemCount, std::size(items));
+  for (std::size_t i = 0; i < std::size(items); ++i) {
+    EXPECT_EQ(install->items[i].id, items[i].first) << i;
+    EXPECT_EQ(install->items[i].style, items[i].second) << "control " << items[i].first;
+  }
+}
+
 TEST_F(ModalDialogTest, ChooserTemplateHasTheStylesOfItsTable) {
   const user::DialogTemplate* chooser = user::FindDialogTemplate(MAKEINTRESOURCEA(1537));
   ASSERT_NE(chooser, nullptr);
