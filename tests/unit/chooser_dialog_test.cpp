@@ -153,7 +153,7 @@ TEST_F(ChooserTest, FirstBrowseStartsAtTheDriveRootLaterOnesAtTheWholeDestinatio
       {"click 1\n", 1, "c:\\vorn"},        // the first opens at the drive root
       {"click 1\n", 1, "c:\\games\\vorn"},  // later ones at the whole text
       {"type 102 D:\\Typed\\Path\nclick 1\n", 1, "D:\\Typed\\Path"},
-      {"dblclick 1121 c:\\\nclick 2\n", 0, nullptr},
+      {"double-click 1121 c:\\\nclick 2\n", 0, nullptr},
   };
   firstBrowse = true;
   for (const Case& c : cases) {

@@ -102,7 +102,7 @@ class OpenDialogTest : public WindowSystemTest {
 
 TEST_F(OpenDialogTest, HookSeesInitWithTheRecordThenShowThenEachChangeOfTheDirectory) {
   MakeDirectory("drive_c/Games/New");
-  EXPECT_EQ(Run("c:\\", "dblclick 1121 games\nclick 2\n"), FALSE);
+  EXPECT_EQ(Run("c:\\", "double-click 1121 games\nclick 2\n"), FALSE);
   // The directory is set during the dialog's own set-up, before the hook's turn.
   const std::vector<std::string> expected = {"stc1 c:\\",        "init",      "show", "1121 selchange",
                                              "1121 dblclk",      "stc1 c:\\Games", "cancel"};
@@ -150,8 +150,8 @@ TEST_F(OpenDialogTest, DirectoryListShowsRootComponentsAndSortedSubdirectories) 
 TEST_F(OpenDialogTest, DoubleClickAndEnterInTheListChangeTheDirectory) {
   MakeDirectory("drive_c/Games/New");
   const BOOL result = Run("c:\\games",
-                          "dblclick 1121 new\n"      // down into a subdirectory
-                          "dblclick 1121 c:\\\n"     // up to the root
+                          "double-click 1121 new\n"      // down into a subdirectory
+                          "double-click 1121 c:\\\n"     // up to the root
                           "select 1121 games\n"      // a click only selects
                           "key Enter\n"              // Enter in the list opens
                           "key Down\n"
