@@ -1,6 +1,7 @@
 // The older-style file-open dialog on the installer's template 1537, driven by
 // in-process scripts: what its hook sees, the directory and drive lists, and how
 // it ends.
+#include <cstring>
 #include <filesystem>
 
 #include "platform/display/automation.h"
@@ -210,6 +211,11 @@ TEST_F(OpenDialogTest, OkWithTheTemplatesFileNameSucceedsCancelAndCloseDoNot) {
   EXPECT_EQ(Run("c:\\windows", "click 1\n"), TRUE);
   EXPECT_STREQ(file, "c:\\windows\\JUNK!");
   EXPECT_EQ(record_.nFileOffset, 11);
+  // A name in the buffer is what edt1 starts with.
+  std::strcpy(file, "readme.txt");
+  EXPECT_EQ(Run("c:\\windows", "click 1\n"), TRUE);
+  EXPECT_STREQ(file, "c:\\windows\\readme.txt");
+  EXPECT_EQ(record_.nFileExtension, 18);
   record_.nMaxFile = 8;
   EXPECT_EQ(Run("c:\\windows", "click 1\n"), FALSE);
   EXPECT_EQ(CommDlgExtendedError(), static_cast<DWORD>(FNERR_BUFFERTOOSMALL));
