@@ -81,12 +81,14 @@ class ChunkIo : public lz::Io {
 };
 
 // Checks the chunk that starts at a signature: a mode "A" header whose data
-// expands to the declared length before the chunk ends.
-std::string CheckStream(const Bytes& image, StreamInfo* stream, Bytes* expanded) {
+// expands to the declared length before the chunk ends. The first signature that
+// begins no header most likely stands in the head.
+std::string CheckStream(const Bytes& image, bool first, StreamInfo* stream, Bytes* expanded) {
   const unsigned char* at = image.data() + stream->offset;
   lz::Header header;
   if (!lz::ParseHeader(at, stream->chunkSize, &header)) {
-    return Offset(stream->offset) + ": the signature does not begin an SZDD header";
+    return Offset(stream->offset) + ": the signature does not begin an SZDD header" +
+           (first ? " (a signature in the head?)" : "");
   }
   if (header.mode != lz::kModeA) {
     return Offset(stream->offset) + ": the stream's compression mode is not \"A\"";
@@ -95,8 +97,8 @@ std::string CheckStream(const Bytes& image, StreamInfo* stream, Bytes* expanded)
   ChunkIo io(at + lz::kHeaderSize, stream->chunkSize - lz::kHeaderSize, expanded);
   std::uint64_t written = 0;
   if (lz::ExpandModeA(io, header.length, &written) != lz::Status::Ok || written != header.length) {
-    return Offset(stream->offset) + ": the stream ends after " + std::to_string(written) + " of the " +
-           std::to_string(header.length) + " bytes its header declares";
+    return Offset(stream->offset) + ": the stream's data ends before the " + std::to_string(header.length) +
+           " bytes its header declares";
   }
   return {};
 }
@@ -118,12 +120,9 @@ Inspection InspectImage(const Bytes& image, std::vector<Bytes>* expanded) {
     stream.name = i < kManifestEntries ? InstallManifest[i] : "(no manifest entry)";
     Bytes* out = nullptr;
     if (expanded != nullptr) out = &expanded->emplace_back();
-    result.problem = CheckStream(image, &stream, out);
+    result.problem = CheckStream(image, i == 0, &stream, out);
     result.streams.push_back(stream);
-    if (!result.ok()) {
-      if (i == 0) result.problem += " (a signature in the head?)";
-      return result;
-    }
+    if (!result.ok()) return result;
   }
   if (starts.size() != kManifestEntries) {
     result.problem = "the image holds " + std::to_string(starts.size()) + " streams, not " +

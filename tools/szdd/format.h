@@ -40,7 +40,7 @@ class Text {
  public:
   Text(const unsigned char* data, std::size_t size);
   std::size_t size() const { return size_; }
-  // Data offset i; offsets down to -4096 are the initial spaces.
+  // Data offset i; the 4096 bytes before at(0) are the initial spaces.
   const unsigned char* at(std::size_t i) const { return bytes_.data() + kWindowSize + i; }
   const unsigned char* whole() const { return bytes_.data(); }
   std::size_t wholeSize() const { return bytes_.size(); }
