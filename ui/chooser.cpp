@@ -10,10 +10,9 @@
 #include "shell/installer_app.h"
 #include "ui/install_dialog.h"
 
-namespace {
-
-// True at start-up; the first Browse starts at the drive root of the destination.
 bool firstBrowse = true;
+
+namespace {
 
 bool IsListNotification(WORD code) { return code == 1 || code == 2; }
 
