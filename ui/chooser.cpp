@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "engine/install_state.h"
 #include "platform/rtl.h"
@@ -79,7 +80,10 @@ void UpdateChooserPath(HWND dialog) {
     own[length < static_cast<DWORD>(kTextBuffer) ? length : 0] = '\0';
     char drive[rtl::kMaxDrive], dir[rtl::kMaxDir], fname[rtl::kMaxFname], ext[rtl::kMaxExt];
     rtl::split_path(own, drive, dir, fname, ext);
-    std::snprintf(path, kTextBuffer, "%s%svorn", drive, dir);
+    // The installer's own path is at most 299 characters; what would not fit is cut.
+    const std::string suggestion = std::string(drive) + dir + "vorn";
+    std::strncpy(path, suggestion.c_str(), kTextBuffer - 1);
+    path[kTextBuffer - 1] = '\0';
   } else if (std::strstr(path, "\\vorn") == nullptr) {
     const char* suffix = path[n - 1] == '\\' ? "vorn" : "\\vorn";
     if (n + std::strlen(suffix) >= static_cast<std::size_t>(kTextBuffer)) {
