@@ -29,6 +29,11 @@ int ChooseDestination(HWND owner) {
   record.Flags = OFN_ENABLEHOOK | OFN_ENABLETEMPLATE;
   record.lpfnHook = ChooserHookProc;
   record.lpTemplateName = MAKEINTRESOURCEA(1537);
+  // The program reads no file name, but a dialog whose hidden file-name field does not
+  // hold a plain name takes OK as "refresh the list": the buffer keeps "JUNK!" there.
+  char fileName[MAX_PATH] = "JUNK!";
+  record.lpstrFile = fileName;
+  record.nMaxFile = MAX_PATH;
   if (firstBrowse) {
     if (std::strlen(installState.destinationDir) > 3) installState.destinationDir[3] = '\0';
     firstBrowse = false;

@@ -43,12 +43,25 @@ window() {
 }
 press() { xdotool windowfocus --sync "$1" key "$2"; }
 
-# Runs the installer, presses Install, answers the boxes given as "title key" pairs.
+# Runs the installer (into the directory $chosen through the chooser, when set),
+# presses Install, answers the boxes given as "title key" pairs.
 run_installer() {
   (cd "$setup" && wine vorn502-setup.exe >>"$work/wine.log" 2>&1) &
   local program=$!
   local dialog
   dialog=$(window "Vorn v5.02 32bit Installation") || { cat "$work/wine.log"; fail "the install dialog did not show"; }
+  if [ -n "${chosen:-}" ]; then
+    press "$dialog" alt+b
+    local chooser
+    chooser=$(window "Destination Directory") || fail "the chooser did not show"
+    xdotool windowfocus --sync "$chooser" key End shift+Home type "$chosen"
+    press "$chooser" Return
+    for _ in $(seq 1 100); do
+      xdotool search --onlyvisible --name "^Destination Directory\$" >/dev/null 2>&1 || break
+      sleep 0.1
+    done
+    xdotool search --onlyvisible --name "^Destination Directory\$" >/dev/null 2>&1 && fail "OK did not close the chooser"
+  fi
   if [ -n "${screenshot:-}" ] && command -v xwd >/dev/null; then
     sleep 0.5
     xwd -id "$dialog" -silent > "$out/$screenshot.xwd" 2>/dev/null
@@ -83,4 +96,11 @@ for f in vorn32.exe vlink32.exe vorn.hlp ircintro.hlp readme.txt versions.txt; d
   cmp -s "$package/$f" "$vorn/$f" || fail "$f differs after the second install"
 done
 echo "second install: settings kept, earlier files in the backup directory"
+
+mkdir -p "$WINEPREFIX/drive_c/games"
+chosen='C:\Games\Vorn' screenshot= run_installer "Vorn Installation" Return
+for f in "$package"/*; do
+  cmp -s "$f" "$WINEPREFIX/drive_c/games/vorn/$(basename "$f")" || fail "$(basename "$f") is not in the chosen directory"
+done
+echo "third install: into the directory typed in the chooser"
 echo "PASS"
