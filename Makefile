@@ -15,10 +15,12 @@ run: build
 
 test: build
 	@scripts/deps.sh --test
+	cmake --preset win32
+	cmake --build --preset win32
 	ctest --preset default
 
 clean:
-	rm -rf build build-asan build-release
+	rm -rf build build-asan build-release build-win32 build-fuzz
 
 # The unit, scenario and corpus tests again under AddressSanitizer and UBSan.
 test-asan: deps

@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <initializer_list>
 
 #include "engine/messages.h"
 #include "engine/path_pieces.h"
@@ -24,9 +25,14 @@ const char* const kBackupProblem =
     "There seems to be a problem backing up your original files.\n\n"
     "Please try installing to a different directory!";
 
-bool Format(char* out, const char* format, const char* a, const char* b = "") {
-  const int n = std::snprintf(out, kPathBuffer, format, a, b);
-  return n >= 0 && n < kPathBuffer;
+// Joins the pieces into a path buffer; false when they do not fit.
+bool Compose(char* out, std::initializer_list<const char*> pieces) {
+  std::size_t length = 0;
+  for (const char* piece : pieces) length += std::strlen(piece);
+  if (length >= static_cast<std::size_t>(kPathBuffer)) return false;
+  out[0] = '\0';
+  for (const char* piece : pieces) std::strcat(out, piece);
+  return true;
 }
 
 // Step 1: takes over a "vorn.ini" of the Windows directory, parking the
@@ -36,12 +42,12 @@ bool TakeOverWindowsSettings(const char* destination, char* parkedPath) {
   const UINT length = GetWindowsDirectoryA(windowsDir, kTextBuffer);
   if (length == 0 || length >= static_cast<UINT>(kTextBuffer)) return true;
   char windowsSettings[kPathBuffer];
-  if (!Format(windowsSettings, "%s\\vorn.ini", windowsDir)) return true;
+  if (!Compose(windowsSettings, {windowsDir, "\\vorn.ini"})) return true;
   if (!rtl::exists(windowsSettings) || SettingsTakenOver(windowsSettings)) return true;
 
   if (rtl::exists(destination)) {
     SplitIntoPathPieces(destination);
-    Format(parkedPath, "%s%svorn.$$$", pathPieces.drive, pathPieces.dir);
+    Compose(parkedPath, {pathPieces.drive, pathPieces.dir, "vorn.$$$"});
     rtl::remove_file(parkedPath);
     rtl::rename_file(destination, parkedPath);
   }
@@ -75,8 +81,7 @@ bool MoveIntoBackup(const char* path) {
   SplitIntoPathPieces(path);
   char name[kPathBuffer];
   char target[kPathBuffer];
-  const bool fits = Format(name, "%s%s", pathPieces.fname, pathPieces.ext) &&
-                    Format(target, "%s%s", installState.backupDir, name);
+  const bool fits = Compose(name, {pathPieces.fname, pathPieces.ext}) && Compose(target, {installState.backupDir, name});
   if (fits) {
     rtl::clear_attributes(target);
     DeleteWithRetry(target);
@@ -93,9 +98,9 @@ bool RenameParkedBackup() {
   SplitIntoPathPieces(installState.backupDir);
   char finalName[kPathBuffer];
   char parkedBackup[kPathBuffer];
-  Format(finalName, "%s%svorn2.ini", pathPieces.drive, pathPieces.dir);
+  Compose(finalName, {pathPieces.drive, pathPieces.dir, "vorn2.ini"});
   DeleteWithRetry(finalName);
-  Format(parkedBackup, "%s%svorn.$$$", pathPieces.drive, pathPieces.dir);
+  Compose(parkedBackup, {pathPieces.drive, pathPieces.dir, "vorn.$$$"});
   if (rtl::rename_file(parkedBackup, finalName) != 0) {
     ShowInstallError(kBackupProblem, "Vorn Installation Error [8]");
     return false;

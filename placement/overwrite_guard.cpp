@@ -1,7 +1,6 @@
 // Setting overwritten files aside until the run is over.
 #include "placement/overwrite_guard.h"
 
-#include <cstdio>
 #include <cstring>
 
 #include "engine/install_state.h"
@@ -15,7 +14,9 @@ constexpr const char* kAsideSuffix = ".vorn-undo";
 char setAside[kManifestEntries][kManifestPathBuffer];
 
 void AsidePath(char* out, const char* destination) {
-  std::snprintf(out, kManifestPathBuffer + 16, "%s%s", destination, kAsideSuffix);
+  // A destination is a manifest path, so the suffix always fits.
+  std::strcpy(out, destination);
+  std::strcat(out, kAsideSuffix);
 }
 
 }  // namespace

@@ -4,16 +4,16 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "engine/install_state.h"
 #include "platform/rtl.h"
 #include "shell/installer_app.h"
 #include "ui/install_dialog.h"
 
-namespace {
-
-// True at start-up; the first Browse starts at the drive root of the destination.
 bool firstBrowse = true;
+
+namespace {
 
 bool IsListNotification(WORD code) { return code == 1 || code == 2; }
 
@@ -29,6 +29,11 @@ int ChooseDestination(HWND owner) {
   record.Flags = OFN_ENABLEHOOK | OFN_ENABLETEMPLATE;
   record.lpfnHook = ChooserHookProc;
   record.lpTemplateName = MAKEINTRESOURCEA(1537);
+  // The program reads no file name, but a dialog whose hidden file-name field does not
+  // hold a plain name takes OK as "refresh the list": the buffer keeps "JUNK!" there.
+  char fileName[MAX_PATH] = "JUNK!";
+  record.lpstrFile = fileName;
+  record.nMaxFile = MAX_PATH;
   if (firstBrowse) {
     if (std::strlen(installState.destinationDir) > 3) installState.destinationDir[3] = '\0';
     firstBrowse = false;
@@ -80,7 +85,10 @@ void UpdateChooserPath(HWND dialog) {
     own[length < static_cast<DWORD>(kTextBuffer) ? length : 0] = '\0';
     char drive[rtl::kMaxDrive], dir[rtl::kMaxDir], fname[rtl::kMaxFname], ext[rtl::kMaxExt];
     rtl::split_path(own, drive, dir, fname, ext);
-    std::snprintf(path, kTextBuffer, "%s%svorn", drive, dir);
+    // The installer's own path is at most 299 characters; what would not fit is cut.
+    const std::string suggestion = std::string(drive) + dir + "vorn";
+    std::strncpy(path, suggestion.c_str(), kTextBuffer - 1);
+    path[kTextBuffer - 1] = '\0';
   } else if (std::strstr(path, "\\vorn") == nullptr) {
     const char* suffix = path[n - 1] == '\\' ? "vorn" : "\\vorn";
     if (n + std::strlen(suffix) >= static_cast<std::size_t>(kTextBuffer)) {

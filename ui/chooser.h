@@ -13,6 +13,10 @@ enum ChooserControl {
   kChooserDriveList = 1137,
 };
 
+// True from start-up until the first Browse, which starts at the drive root of the
+// destination; later ones start at the whole destination.
+extern bool firstBrowse;
+
 // 1 when the user accepted a directory (then in destinationDir), else 0.
 int ChooseDestination(HWND owner);
 UINT_PTR CALLBACK ChooserHookProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

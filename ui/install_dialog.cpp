@@ -14,9 +14,9 @@
 namespace {
 
 const char* const kTitle = "Vorn v5.02 32bit Installation";
-const char* const kCopyrightNotice =
-    "Vorn v5.02 is copyright (c) 1995-1998 by the Vorn developers. All rights reserved.";
-const char* const kNotice = "Please wait while Vorn is being installed.";
+// The template's three-line notice, as one wrapped line.
+const char* const kCopyrightNotice = "Vorn v5.02 32bit Copyright (C) 1996-1999 Vorn Software. All rights reserved.";
+const char* const kNotice = "Please wait while the Vorn files are installed.";
 
 // The controls that belong to one page only; the others stay as they are.
 const int kSetupOnly[] = {107, 108, 109, 110, 111, 112};

@@ -1,8 +1,9 @@
 // GetOpenFileNameA in its older style, run from the caller's template with the
 // caller's hook, as the installer uses it: a directory list and a drive list that
 // move the current directory, which is written into control stc1 whenever it is set.
-// Built on the public dialog calls: the dialog procedure below gives every message
-// to the hook first, and does its own work only when the hook answers 0.
+// Built on the public dialog calls. As documented for older-style hooks, the hook
+// sees WM_INITDIALOG after the dialog's own set-up and every other message before
+// the dialog's own handling, which a non-zero answer of the hook suppresses.
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
@@ -22,23 +23,57 @@ constexpr int kFileName = 1152;          // edt1
 constexpr int kDirectoryList = 1121;     // lst2
 constexpr int kDriveList = 1137;         // cmb2
 
+constexpr DWORD kErrorResourceNotFound = 1812;  // ERROR_RESOURCE_NAME_NOT_FOUND
+
 struct Session {
   LPOPENFILENAMEA record;
-  std::string directory;  // the current directory, "c:\dir" or "c:\"
+  std::string directory;             // the current directory, "c:\Dir" or "c:\", as on disk
   std::vector<std::string> entries;  // the directory list's paths, in list order
+  DWORD error = 0;                   // why OK could not hand back the file name
 };
 
 // One chooser at a time: the dialog is modal and cannot open itself again.
 Session* session = nullptr;
 DWORD lastError = 0;
 
+std::string Join(const std::string& directory, const std::string& name) {
+  return directory.back() == '\\' ? directory + name : directory + "\\" + name;
+}
+
+// A full Windows path with each of its components spelt as on disk.
+std::string AsOnDisk(const std::string& full) {
+  std::string host;
+  if (files::ToHostPath(full, &host) != Error::None) return full;
+  std::vector<std::string> names;
+  for (std::size_t start = 3; start < full.size();) {
+    const std::size_t end = std::min(full.find('\\', start), full.size());
+    names.push_back(full.substr(start, end - start));
+    start = end + 1;
+  }
+  // The lookup adds one host component per Windows component, so the last ones
+  // of the host path are the names as they stand on disk.
+  for (std::size_t i = names.size(); i-- > 0;) {
+    const std::size_t slash = host.find_last_of('/');
+    names[i] = host.substr(slash + 1);
+    host.erase(slash);
+  }
+  std::string result = full.substr(0, 3);
+  for (std::size_t i = 0; i < names.size(); ++i) result += (i > 0 ? "\\" : "") + names[i];
+  return result;
+}
+
+// The subdirectories that Windows can name, sorted as the list shows them.
 std::vector<std::string> Subdirectories(const std::string& directory) {
   std::vector<std::string> names;
   std::string host;
   if (files::ToHostPath(directory, &host) != Error::None) return names;
   std::error_code ec;
   for (const auto& entry : std::filesystem::directory_iterator(host, ec)) {
-    if (entry.is_directory(ec)) names.push_back(entry.path().filename().string());
+    if (!entry.is_directory(ec)) continue;
+    const std::string name = entry.path().filename().string();
+    const std::string path = Join(directory, name);
+    std::string full;
+    if (files::FullWindowsPath(path, &full) == Error::None && full == path) names.push_back(name);
   }
   std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
     const int order = lstrcmpiA(a.c_str(), b.c_str());
@@ -47,12 +82,8 @@ std::vector<std::string> Subdirectories(const std::string& directory) {
   return names;
 }
 
-std::string Join(const std::string& directory, const std::string& name) {
-  return directory.back() == '\\' ? directory + name : directory + "\\" + name;
-}
-
 // The classic directory list: the drive root, each component of the current path,
-// then the current directory's subdirectories.
+// then the current directory's subdirectories; the current directory is selected.
 void FillDirectoryList(HWND dialog) {
   HWND list = GetDlgItem(dialog, kDirectoryList);
   SendMessageA(list, LB_RESETCONTENT, 0, 0);
@@ -60,8 +91,7 @@ void FillDirectoryList(HWND dialog) {
   const std::string& dir = session->directory;
   std::string path = dir.substr(0, 3);
   session->entries.push_back(path);
-  std::size_t start = 3;
-  while (start < dir.size()) {
+  for (std::size_t start = 3; start < dir.size();) {
     const std::size_t end = std::min(dir.find('\\', start), dir.size());
     path = Join(path, dir.substr(start, end - start));
     session->entries.push_back(path);
@@ -89,16 +119,18 @@ void FillDriveList(HWND dialog) {
   }
 }
 
-// Moves to a directory and tells the dialog: the lists, and the current directory's
-// text in stc1, whose change reaches the hook.
-void ChangeDirectory(HWND dialog, const std::string& directory) {
+// Moves to a directory and shows it: the lists, and its text in stc1, whose change
+// reaches the hook. False, and nothing changed, when it is no directory.
+bool ChangeDirectory(HWND dialog, const std::string& directory) {
   std::string full;
-  if (files::FullWindowsPath(directory, &full) != Error::None || !files::IsDirectory(full)) return;
-  files::SetCurrentDirectory(full);
+  if (files::FullWindowsPath(directory, &full) != Error::None || !files::IsDirectory(full)) return false;
+  full = AsOnDisk(full);
+  if (files::SetCurrentDirectory(full) != Error::None) return false;
   session->directory = full;
   FillDirectoryList(dialog);
   FillDriveList(dialog);
   SetDlgItemTextA(dialog, kCurrentDirectory, full.c_str());
+  return true;
 }
 
 void OpenSelectedDirectory(HWND dialog) {
@@ -108,61 +140,105 @@ void OpenSelectedDirectory(HWND dialog) {
   }
 }
 
+// A drive picked from the list: its current directory, else its root. A drive that
+// cannot be read leaves the current directory, and the list shows its drive again.
 void SelectDrive(HWND dialog) {
   const LRESULT selected = SendDlgItemMessageA(dialog, kDriveList, CB_GETCURSEL, 0, 0);
-  const std::string drives = files::Drives();
-  if (selected < 0 || static_cast<std::size_t>(selected) >= drives.size()) return;
-  ChangeDirectory(dialog, files::CurrentDirectoryOf(drives[static_cast<std::size_t>(selected)]));
+  char label[8] = "";
+  if (selected < 0 || SendDlgItemMessageA(dialog, kDriveList, CB_GETLBTEXTLEN, selected, 0) >= LRESULT{sizeof label}) {
+    return;
+  }
+  SendDlgItemMessageA(dialog, kDriveList, CB_GETLBTEXT, selected, reinterpret_cast<LPARAM>(label));
+  const char letter = label[0];
+  if (!ChangeDirectory(dialog, files::CurrentDirectoryOf(letter)) &&
+      !ChangeDirectory(dialog, std::string(1, letter) + ":\\")) {
+    FillDriveList(dialog);
+  }
 }
 
-INT_PTR OwnProcessing(HWND dialog, UINT message, WPARAM wParam) {
-  switch (message) {
-    case WM_INITDIALOG: {
-      if (session->record->lpstrTitle != nullptr) SetWindowTextA(dialog, session->record->lpstrTitle);
-      const char* initial = session->record->lpstrInitialDir;
-      const bool usable = initial != nullptr && initial[0] != '\0' && files::IsDirectory(initial);
-      ChangeDirectory(dialog, usable ? std::string(initial) : files::CurrentDirectory());
-      return TRUE;
-    }
-    case WM_COMMAND: {
-      const int id = LOWORD(wParam);
-      const int code = HIWORD(wParam);
-      if (id == kDirectoryList && code == LBN_DBLCLK) {
-        OpenSelectedDirectory(dialog);
-      } else if (id == kDriveList && code == CBN_SELCHANGE) {
-        SelectDrive(dialog);
-      } else if (id == IDOK) {
-        // Enter in the directory list opens the directory instead of ending.
-        if (GetFocus() == GetDlgItem(dialog, kDirectoryList)) {
-          OpenSelectedDirectory(dialog);
-        } else {
-          char name[MAX_PATH] = "";
-          GetDlgItemTextA(dialog, kFileName, name, sizeof name);
-          LPOPENFILENAMEA record = session->record;
-          if (record->lpstrFile != nullptr && record->nMaxFile > 0) {
-            std::strncpy(record->lpstrFile, Join(session->directory, name).c_str(), record->nMaxFile - 1);
-            record->lpstrFile[record->nMaxFile - 1] = '\0';
-          }
-          EndDialog(dialog, IDOK);
-        }
-      } else if (id == IDCANCEL) {
-        EndDialog(dialog, IDCANCEL);
+void Initialise(HWND dialog) {
+  LPOPENFILENAMEA record = session->record;
+  if (record->lpstrTitle != nullptr) SetWindowTextA(dialog, record->lpstrTitle);
+  if (record->lpstrFile != nullptr && record->lpstrFile[0] != '\0') SetDlgItemTextA(dialog, kFileName, record->lpstrFile);
+  // A starting directory that does not exist gives way to the current directory.
+  const char* initial = record->lpstrInitialDir;
+  if (initial != nullptr && initial[0] != '\0' && ChangeDirectory(dialog, initial)) return;
+  if (ChangeDirectory(dialog, files::CurrentDirectory())) return;
+  ChangeDirectory(dialog, files::CurrentDirectory().substr(0, 3));
+}
+
+// OK ends the dialog with the file name of edt1 in the current directory, handed
+// back where the caller gave a buffer for it.
+void Accept(HWND dialog) {
+  char name[MAX_PATH] = "";
+  GetDlgItemTextA(dialog, kFileName, name, sizeof name);
+  LPOPENFILENAMEA record = session->record;
+  if (record->lpstrFile != nullptr && record->nMaxFile > 0) {
+    const std::string path = Join(session->directory, name);
+    if (path.size() + 1 > record->nMaxFile) {
+      // Too small: the buffer's first two bytes say what it needs.
+      session->error = FNERR_BUFFERTOOSMALL;
+      if (record->nMaxFile >= 2) {
+        const WORD needed = static_cast<WORD>(path.size() + 1);
+        std::memcpy(record->lpstrFile, &needed, sizeof needed);
       }
-      return TRUE;
+      EndDialog(dialog, IDABORT);
+      return;
     }
-    default:
-      return FALSE;
+    std::memcpy(record->lpstrFile, path.c_str(), path.size() + 1);
+    const std::size_t nameStart = path.find_last_of('\\') + 1;
+    const std::size_t dot = path.find_last_of('.');
+    record->nFileOffset = static_cast<WORD>(nameStart);
+    record->nFileExtension = static_cast<WORD>(dot != std::string::npos && dot > nameStart ? dot + 1 : path.size());
+  }
+  EndDialog(dialog, IDOK);
+}
+
+void OnCommand(HWND dialog, int id, int code) {
+  if (id == kDirectoryList && code == LBN_DBLCLK) {
+    OpenSelectedDirectory(dialog);
+  } else if (id == kDriveList && code == CBN_SELCHANGE) {
+    SelectDrive(dialog);
+  } else if (id == IDOK) {
+    // Enter in the directory list opens the directory instead of ending.
+    if (GetFocus() == GetDlgItem(dialog, kDirectoryList)) {
+      OpenSelectedDirectory(dialog);
+    } else {
+      Accept(dialog);
+    }
+  } else if (id == IDCANCEL) {
+    EndDialog(dialog, IDCANCEL);
   }
 }
 
 INT_PTR CALLBACK FileDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (session == nullptr) return FALSE;
   LPOPENFILENAMEA record = session->record;
-  if ((record->Flags & OFN_ENABLEHOOK) && record->lpfnHook != nullptr) {
-    // The hook sees WM_INITDIALOG with the record, as documented.
-    const LPARAM hookParam = message == WM_INITDIALOG ? reinterpret_cast<LPARAM>(record) : lParam;
-    if (record->lpfnHook(dialog, message, wParam, hookParam) != 0) return TRUE;
+  const LPOFNHOOKPROC hook = (record->Flags & OFN_ENABLEHOOK) ? record->lpfnHook : nullptr;
+  if (message == WM_INITDIALOG) {
+    Initialise(dialog);
+    // The hook's answer decides, as a dialog procedure's does, whether the first
+    // tab stop takes the focus.
+    return hook != nullptr ? static_cast<INT_PTR>(hook(dialog, message, wParam, reinterpret_cast<LPARAM>(record)))
+                           : TRUE;
   }
-  return OwnProcessing(dialog, message, wParam);
+  if (hook != nullptr) {
+    if (const UINT_PTR answer = hook(dialog, message, wParam, lParam); answer != 0) return static_cast<INT_PTR>(answer);
+  }
+  if (message != WM_COMMAND) return FALSE;
+  OnCommand(dialog, LOWORD(wParam), HIWORD(wParam));
+  return TRUE;
+}
+
+DWORD CheckRecord(const OPENFILENAMEA* ofn) {
+  if (ofn == nullptr) return CDERR_INITIALIZATION;
+  if (ofn->lStructSize != 76 && ofn->lStructSize != sizeof(OPENFILENAMEA)) return CDERR_STRUCTSIZE;
+  // Only the older style with the caller's own template is provided.
+  if ((ofn->Flags & OFN_EXPLORER) || !(ofn->Flags & OFN_ENABLETEMPLATE)) return CDERR_INITIALIZATION;
+  if (ofn->lpTemplateName == nullptr) return CDERR_NOTEMPLATE;
+  if ((ofn->Flags & OFN_ENABLEHOOK) && ofn->lpfnHook == nullptr) return CDERR_NOHOOK;
+  if (session != nullptr) return CDERR_INITIALIZATION;
+  return 0;
 }
 
 }  // namespace
@@ -172,17 +248,9 @@ INT_PTR CALLBACK FileDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
 using namespace vorn::comdlg;
 
 BOOL WINAPI GetOpenFileNameA(LPOPENFILENAMEA ofn) {
-  lastError = 0;
-  if (ofn == nullptr || (ofn->lStructSize != 76 && ofn->lStructSize != sizeof(OPENFILENAMEA))) {
-    lastError = CDERR_STRUCTSIZE;
-    return FALSE;
-  }
-  if (session != nullptr || !(ofn->Flags & OFN_ENABLETEMPLATE) || ofn->lpTemplateName == nullptr) {
-    // Only the older style with the caller's own template is provided.
-    lastError = CDERR_INITIALIZATION;
-    return FALSE;
-  }
-  Session current{ofn, {}, {}};
+  lastError = CheckRecord(ofn);
+  if (lastError != 0) return FALSE;
+  Session current{ofn, {}, {}, 0};
   session = &current;
   const std::string before = vorn::files::CurrentDirectory();
   const INT_PTR result = DialogBoxParamA(ofn->hInstance, ofn->lpTemplateName, ofn->hwndOwner, FileDialogProc,
@@ -190,9 +258,10 @@ BOOL WINAPI GetOpenFileNameA(LPOPENFILENAMEA ofn) {
   session = nullptr;
   if (ofn->Flags & OFN_NOCHANGEDIR) vorn::files::SetCurrentDirectory(before);
   if (result == -1) {
-    lastError = CDERR_DIALOGFAILURE;
+    lastError = GetLastError() == kErrorResourceNotFound ? CDERR_FINDRESFAILURE : CDERR_DIALOGFAILURE;
     return FALSE;
   }
+  lastError = current.error;
   return result == IDOK ? TRUE : FALSE;
 }
 

@@ -21,7 +21,7 @@
 // the program has timers armed, so "click 1" then "answer ok" answers the box that
 // a paced run opens at its end. A command that cannot be carried out ends the
 // program with exit code 3: at once for a bad command or a failed expectation,
-// once no timer is left (or after 60 virtual seconds) for a missing target. A
+// once no timer is left (or after 10 virtual minutes) for a missing target. A
 // script that is over while the program still waits for input ends it with exit
 // code 4.
 #pragma once

@@ -14,8 +14,9 @@ namespace {
 
 // Timers may keep a program going only this long after the script is over, or
 // while a command waits for its target: a program that only ever re-arms its
-// timers would otherwise never end.
-constexpr DWORD kPatience = 60000;
+// timers would otherwise never end. Ten virtual minutes cover a paced run of an
+// image of some 80 MB (a sanitizer build's installer is a fair fraction of that).
+constexpr DWORD kPatience = 600000;
 
 bool Before(DWORD a, DWORD b) { return static_cast<std::int32_t>(a - b) < 0; }
 

@@ -115,6 +115,57 @@ TEST(InstallScenario, DefaultDestinationFollowsTheInstallersDrive) {
   }
 }
 
+// Picks a destination through the chooser by typing it.
+std::string Choose(const std::string& destination) {
+  return "click 106\ntype 102 " + destination + "\nclick 1\nexpect-text 105 " + destination + "\n";
+}
+
+TEST(InstallScenario, ADestinationWithASpaceIsQuestioned) {
+  const std::string warning =
+      "caption=\"Vorn Installation Warning\" text=\"You have chosen to install to a directory path which has spaces "
+      "in its name;";
+  {
+    Scenario s;
+    const ScenarioRun run =
+        s.Run("check 111 off\n" + Choose("c:\\program files\\vorn") + "click 1\nanswer no\nexpect-visible 109 yes\nclick 2\n");
+    EXPECT_EQ(run.exitCode, 0) << run.errors;
+    EXPECT_TRUE(run.Has(warning));
+    EXPECT_TRUE(run.Has("dialog INSTALL_DLG end 0"));
+    EXPECT_FALSE(run.Has("status \"Scanning files...\""));  // nothing started
+    EXPECT_FALSE(s.Exists("c:\\program files\\vorn"));
+  }
+  {
+    Scenario s;
+    s.Write("c:\\program files\\other.txt", "x");
+    const ScenarioRun run = s.Run("check 111 off\n" + Choose("c:\\program files\\vorn") + "click 1\nanswer yes\nanswer ok\n");
+    EXPECT_EQ(run.exitCode, 0) << run.errors;
+    EXPECT_TRUE(run.Has(warning));
+    EXPECT_TRUE(run.Has("dialog INSTALL_DLG end 1"));
+    ExpectSamplePackageIn(s, "c:\\program files\\vorn");
+  }
+}
+
+TEST(InstallScenario, OnlyASpaceRaisesTheWarning) {
+  Scenario s;
+  // A tab is no space: no warning, and Windows refuses the name.
+  const ScenarioRun run = s.Run("check 111 off\n" + Choose("c:\\vorn\tdir") + "click 1\nanswer ok\nclick 2\n");
+  EXPECT_EQ(run.exitCode, 0) << run.errors;
+  EXPECT_FALSE(run.Has("spaces in its name"));
+  EXPECT_TRUE(run.Has("caption=\"Vorn Installation Error [1]\""));
+}
+
+TEST(InstallScenario, ADestinationThatCannotBeMadeGoesBackToSetup) {
+  Scenario s;
+  const ScenarioRun run = s.Run("check 111 off\n" + Choose("c:\\missing\\vorn") +
+                                "click 1\nanswer ok\nexpect-visible 109 yes\nexpect-text 2 Cancel\nclick 2\n");
+  EXPECT_EQ(run.exitCode, 0) << run.errors;
+  EXPECT_TRUE(run.Has(
+      "caption=\"Vorn Installation Error [1]\" text=\"There seems to be a problem creating the directory you "
+      "specified.\\n\\nPlease try using a different directory name!\" flags=0x00000010"));
+  EXPECT_TRUE(run.Has("dialog INSTALL_DLG end 0"));
+  EXPECT_FALSE(s.Exists("c:\\missing"));
+}
+
 TEST(InstallScenario, ABrokenScriptEndsTheProgram) {
   Scenario s;
   EXPECT_EQ(s.Run("click 4711\n").exitCode, 3);

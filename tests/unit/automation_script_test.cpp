@@ -1,5 +1,6 @@
 // Headless automation end to end: a probe program run as a child process with a
 // script, its exit code and its trace.
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -32,8 +33,10 @@ std::string ReadAll(const fs::path& path) {
 class AutomationTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("vorn-automation-" + std::to_string(getpid()) + "-" +
-                                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    // Parameterised tests are named "Name/N": no directory level of their own.
+    std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    std::replace(name.begin(), name.end(), '/', '-');
+    dir_ = fs::temp_directory_path() / ("vorn-automation-" + std::to_string(getpid()) + "-" + name);
     fs::create_directories(dir_);
   }
   void TearDown() override { fs::remove_all(dir_); }

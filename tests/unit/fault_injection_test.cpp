@@ -16,6 +16,12 @@ namespace {
 
 const char* const kWindowsSettings = "[vorn]\nfrom=windows directory\n";
 
+// The sample package and its installer image, as the build made them.
+std::string SampleFile(int index) {
+  return TestPrefix::ReadFile(std::string(VORN_SOURCE_DIR) + "/resources/package/" + InstallManifest[index]);
+}
+std::string SampleImage() { return TestPrefix::ReadFile(VORN_SETUP_IMAGE); }
+
 std::string OldContent(int index) { return "earlier installation of " + std::string(InstallManifest[index]); }
 
 struct Config {
@@ -61,7 +67,9 @@ class FaultInjectionTest : public EngineTest {
       const std::string name = InstallManifest[i];
       const std::string path = "c:\\vorn\\" + name;
       // Nothing the run wrote is left behind.
-      if (Exists(path)) EXPECT_NE(Read(path), PackageFile(i)) << name;
+      if (Exists(path)) {
+        EXPECT_NE(Read(path), SampleFile(i)) << name;
+      }
       // Settings files are somewhere with their old content: in place, or moved
       // into the backup directory (which a rollback does not undo).
       if (i >= kFirstSettingsEntry) {
@@ -81,7 +89,7 @@ class FaultInjectionTest : public EngineTest {
     for (const std::string& caption : Captions()) EXPECT_EQ(caption, "Vorn Installation Warning");
     EXPECT_FALSE(Exists("c:\\windows\\temp\\vorn.tmp"));
     for (int i = 0; i < kFirstSettingsEntry; ++i) {
-      EXPECT_TRUE(Holds(std::string("c:\\vorn\\") + InstallManifest[i], PackageFile(i))) << InstallManifest[i];
+      EXPECT_TRUE(Holds(std::string("c:\\vorn\\") + InstallManifest[i], SampleFile(i))) << InstallManifest[i];
     }
   }
 };
@@ -91,6 +99,8 @@ TEST_F(FaultInjectionTest, EveryOperationFailsInTurn) {
                              faults::Op::Rename,    faults::Op::Delete, faults::Op::MakeDir,
                              faults::Op::RemoveDir, faults::Op::Attributes};
   const char* const kOpNames[] = {"open", "read", "write", "rename", "delete", "mkdir", "rmdir", "attributes"};
+  const std::string image = SampleImage();
+  ASSERT_GT(image.size(), 100000u);
   int injected = 0;
   for (const Config config : {Config{true, IDYES}, Config{true, IDNO}, Config{false, IDYES}, Config{false, IDNO}}) {
     // A run without faults counts the operations there are to fail.
@@ -99,7 +109,7 @@ TEST_F(FaultInjectionTest, EveryOperationFailsInTurn) {
     PrepareEarlierInstallation();
     installState.makeBackups = config.backups;
     Answer({config.answer});
-    UseImage(PackageImage());
+    UseImage(image);
     ASSERT_EQ(RunAsController(), Done);
     std::map<faults::Op, int> counts;
     for (faults::Op op : kOps) counts[op] = faults::Count(op);
@@ -111,7 +121,7 @@ TEST_F(FaultInjectionTest, EveryOperationFailsInTurn) {
         PrepareEarlierInstallation();
         installState.makeBackups = config.backups;
         Answer({config.answer});
-        UseImage(PackageImage());
+        UseImage(image);
         faults::Arm(kOps[k], nth, kOps[k] == faults::Op::Write ? Error::DiskFull : Error::AccessDenied);
         const StepResult result = RunAsController();
         faults::Clear();

@@ -61,10 +61,10 @@ BOOL WINAPI Entry(HINSTANCE) { return TRUE; }
 TEST(Kernel, OnlyRegisteredLibrariesLoad) {
   EXPECT_EQ(LoadLibraryA("Ctl3d32.dll"), nullptr);
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_MOD_NOT_FOUND));
-  kernel::RegisterLibrary("Ctl3d32.dll", {{"Ctl3dRegister", reinterpret_cast<FARPROC>(&Entry)}});
+  kernel::RegisterLibrary("Ctl3d32.dll", {{"Ctl3dRegister", reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(&Entry))}});
   HMODULE library = LoadLibraryA("CTL3D32.DLL");
   ASSERT_NE(library, nullptr);
-  EXPECT_EQ(GetProcAddress(library, "Ctl3dRegister"), reinterpret_cast<FARPROC>(&Entry));
+  EXPECT_EQ(GetProcAddress(library, "Ctl3dRegister"), reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(&Entry)));
   EXPECT_EQ(GetProcAddress(library, "Ctl3dUnregister"), nullptr);
   EXPECT_EQ(kernel::LoadCount("ctl3d32.dll"), 1);
   EXPECT_TRUE(FreeLibrary(library));

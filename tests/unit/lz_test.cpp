@@ -119,7 +119,7 @@ TEST_F(LzServiceTest, ReportsEachFailureAsItsError) {
 }
 
 TEST_F(LzServiceTest, AFullDiskIsAWriteError) {
-  Put("packed", LiteralStream(std::string(40000, 'q')));
+  Put("packed", LiteralStream(std::string(200000, 'q')));  // several blocks of output
   faults::Arm(faults::Op::Write, 2, Error::DiskFull);
   EXPECT_EQ(Copy("c:\\packed", "c:\\out"), LZERROR_WRITE);
   faults::Clear();

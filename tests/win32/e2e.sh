@@ -5,6 +5,7 @@
 # Exit 77 (skip) when the layer, Xvfb or xdotool is missing.
 set -uo pipefail
 image=$1 package=$2 out=$3
+[ -f "$image" ] || { echo "SKIP: no Windows image at $image (build the win32 preset)"; exit 77; }
 for tool in wine wineserver Xvfb xdotool; do
   command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed (Debian: wine wine32 xvfb xdotool)"; exit 77; }
 done
@@ -30,10 +31,11 @@ setup="$WINEPREFIX/drive_c/setup"
 mkdir -p "$setup"
 cp "$image" "$setup/vorn502-setup.exe"
 
-# Waits for a visible window with this exact title; prints its id.
+# Waits for a visible window with this exact title; prints the newest one's id (the
+# host window, of zero size, has the same title as the install dialog).
 window() {
-  for _ in $(seq 1 600); do
-    id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1)
+  for _ in $(seq 1 1200); do
+    id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | tail -1)
     [ -n "$id" ] && { echo "$id"; return 0; }
     sleep 0.1
   done
@@ -41,13 +43,30 @@ window() {
 }
 press() { xdotool windowfocus --sync "$1" key "$2"; }
 
-# Runs the installer, presses Install, answers the boxes given as "title key" pairs.
+# Runs the installer (into the directory $chosen through the chooser, when set),
+# presses Install, answers the boxes given as "title key" pairs.
 run_installer() {
-  (cd "$setup" && wine vorn502-setup.exe >/dev/null 2>&1) &
+  (cd "$setup" && wine vorn502-setup.exe >>"$work/wine.log" 2>&1) &
   local program=$!
   local dialog
-  dialog=$(window "Vorn v5.02 32bit Installation") || fail "the install dialog did not show"
-  [ -n "${screenshot:-}" ] && { sleep 0.5; xwd -id "$dialog" -silent > "$out/$screenshot.xwd" 2>/dev/null; }
+  dialog=$(window "Vorn v5.02 32bit Installation") || { cat "$work/wine.log"; fail "the install dialog did not show"; }
+  if [ -n "${chosen:-}" ]; then
+    press "$dialog" alt+b
+    local chooser
+    chooser=$(window "Destination Directory") || fail "the chooser did not show"
+    xdotool windowfocus --sync "$chooser" key End shift+Home type "$chosen"
+    press "$chooser" Return
+    for _ in $(seq 1 100); do
+      xdotool search --onlyvisible --name "^Destination Directory\$" >/dev/null 2>&1 || break
+      sleep 0.1
+    done
+    xdotool search --onlyvisible --name "^Destination Directory\$" >/dev/null 2>&1 && fail "OK did not close the chooser"
+  fi
+  if [ -n "${screenshot:-}" ] && command -v xwd >/dev/null; then
+    sleep 0.5
+    xwd -id "$dialog" -silent > "$out/$screenshot.xwd" 2>/dev/null
+    command -v convert >/dev/null && convert "$out/$screenshot.xwd" "$out/$screenshot.png" 2>/dev/null
+  fi
   # Icons off: the layer's Program Manager is not what is checked here.
   press "$dialog" alt+a
   press "$dialog" Return
@@ -77,4 +96,11 @@ for f in vorn32.exe vlink32.exe vorn.hlp ircintro.hlp readme.txt versions.txt; d
   cmp -s "$package/$f" "$vorn/$f" || fail "$f differs after the second install"
 done
 echo "second install: settings kept, earlier files in the backup directory"
+
+mkdir -p "$WINEPREFIX/drive_c/games"
+chosen='C:\Games\Vorn' screenshot= run_installer "Vorn Installation" Return
+for f in "$package"/*; do
+  cmp -s "$f" "$WINEPREFIX/drive_c/games/vorn/$(basename "$f")" || fail "$(basename "$f") is not in the chosen directory"
+done
+echo "third install: into the directory typed in the chooser"
 echo "PASS"
