@@ -16,8 +16,9 @@ if [ -x "$build/progman" ] && ! "$build/progman" --status >/dev/null 2>&1; then
 fi
 
 if [ -n "${DISPLAY:-}" ] && [ "${VORN_DISPLAY:-auto}" != headless ]; then
+  # Should the display not open, the platform runs headless, and the script drives it.
   echo "Showing the installer on $DISPLAY (prefix $prefix)"
-  (cd "$prefix/drive_c/setup" && VORN_DISPLAY=x11 ./vorn502-setup) || true
+  (cd "$prefix/drive_c/setup" && VORN_DISPLAY=x11 VORN_SCRIPT="$OLDPWD/scripts/demo.script" ./vorn502-setup) || true
 else
   echo "No display: installing headlessly with scripts/demo.script (prefix $prefix)"
   trace="$prefix/trace.txt"
