@@ -43,33 +43,27 @@ Spot InDialogWindow(int xUnits, int yUnits) {
 
 class X11Smoke : public ::testing::Test {
  protected:
-  // Starts Xvfb on the first display number without a lock file that comes up.
+  // Starts Xvfb on a display number of its choice, which it writes, followed by a
+  // line feed, once it accepts connections. The pipe stays open until the line
+  // feed is in, or the server would fail writing it.
   static void SetUpTestSuite() {
     if (!OnPath("Xvfb") || !OnPath("xdotool")) return;
-    for (int number = 90; number < 200 && display_.empty(); ++number) {
-      const std::string name = ":" + std::to_string(number);
-      if (access(("/tmp/.X" + std::to_string(number) + "-lock").c_str(), F_OK) == 0) continue;
-      server_ = fork();
-      if (server_ == 0) {
-        execlp("Xvfb", "Xvfb", name.c_str(), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
-               static_cast<char*>(nullptr));
-        _exit(127);
-      }
-      const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-      while (std::chrono::steady_clock::now() < deadline && waitpid(server_, nullptr, WNOHANG) == 0) {
-        if (::Display* x = XOpenDisplay(name.c_str())) {
-          XCloseDisplay(x);
-          display_ = name;
-          break;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-      }
-      if (display_.empty()) {
-        kill(server_, SIGKILL);
-        waitpid(server_, nullptr, 0);
-        server_ = -1;
-      }
+    int ready[2];
+    if (pipe(ready) != 0) return;
+    server_ = fork();
+    if (server_ == 0) {
+      close(ready[0]);
+      const std::string fd = std::to_string(ready[1]);
+      execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
+             static_cast<char*>(nullptr));
+      _exit(127);
     }
+    close(ready[1]);
+    std::string number;
+    char c = 0;
+    while (read(ready[0], &c, 1) == 1 && c != '\n') number += c;
+    close(ready[0]);
+    if (c == '\n' && !number.empty()) display_ = ":" + number;
   }
   static void TearDownTestSuite() {
     if (server_ > 0) {
