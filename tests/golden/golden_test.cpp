@@ -54,6 +54,7 @@ const GoldenCase kCases[] = {
     {"keep-settings", "check 111 off\nclick 1\nwait 100000\n", "answer yes\nanswer ok\n",
      [](Scenario& s) { s.Write("c:\\windows\\vorn.ini", "[vorn]\nnick=earlier\n"); }, {}},
     {"error-13", "check 111 off\nclick 1\nwait 100000\n", "answer ok\n", DamageOneByte, {}},
+    {"chooser", "click 106\n", "click 2\nclick 2\n", nullptr, {}},
 };
 
 // The first slice is read at once, the others 50 ms apart (7001 bytes each).
