@@ -145,9 +145,9 @@ UINT KeyCode(const std::string& name) {
   return 0;
 }
 
-void PressKey(const Command& command, const std::string& spec) {
+void PressKey(const Command& command, const std::string& keys) {
   std::vector<UINT> modifiers;
-  std::string rest = spec;
+  std::string rest = keys;
   for (std::size_t plus; (plus = rest.find('+')) != std::string::npos && plus + 1 < rest.size();) {
     const std::string modifier = rest.substr(0, plus);
     if (strcasecmp(modifier.c_str(), "alt") == 0) modifiers.push_back(VK_MENU);

@@ -15,7 +15,7 @@
 #include <mspack.h>
 #endif
 
-#include "platform/lz/szdd.h"
+#include "platform/lz/memory_io.h"
 #include "tests/peer/szdd_inputs.h"
 #include "tools/szdd/encoder.h"
 
@@ -81,25 +81,6 @@ TEST_F(PeerTest, LibmspackExpandsOurStreams) {
 #endif
 }
 
-class MemoryIo : public lz::Io {
- public:
-  explicit MemoryIo(const std::string& input) : input_(input) {}
-  long Read(unsigned char* buffer, std::size_t size) override {
-    const std::size_t n = std::min(size, input_.size() - pos_);
-    std::memcpy(buffer, input_.data() + pos_, n);
-    pos_ += n;
-    return static_cast<long>(n);
-  }
-  bool Write(const unsigned char* buffer, std::size_t size) override {
-    output.append(reinterpret_cast<const char*>(buffer), size);
-    return true;
-  }
-  std::string output;
-
- private:
-  const std::string& input_;
-  std::size_t pos_ = 0;
-};
 
 TEST_F(PeerTest, OurExpanderExpandsMscompressStreams) {
   if (!OnPath("mscompress")) GTEST_SKIP() << "mscompress is not installed (Debian package mscompress)";
@@ -115,7 +96,7 @@ TEST_F(PeerTest, OurExpanderExpandsMscompressStreams) {
         << input.name;
     EXPECT_EQ(header.length, input.data.size()) << input.name;
     const std::string data = stream.substr(lz::kHeaderSize);
-    MemoryIo io(data);
+    lz::MemoryIo io(data);
     EXPECT_EQ(lz::ExpandModeA(io, header.length, nullptr), lz::Status::Ok) << input.name;
     EXPECT_EQ(io.output, input.data) << input.name;
   }

@@ -7,7 +7,7 @@
 
 #include "platform/files/faults.h"
 #include "platform/files/files.h"
-#include "platform/lz/szdd.h"
+#include "platform/lz/memory_io.h"
 #include "platform/win32.h"
 #include "tests/support/test_image.h"
 #include "tests/support/test_prefix.h"
@@ -15,48 +15,31 @@
 namespace vorn {
 namespace {
 
+using lz::MemoryIo;
 using testing::LiteralStream;
 using testing::TestPrefix;
 
-class MemoryIo : public lz::Io {
- public:
-  explicit MemoryIo(std::string input, std::size_t readSize = 5) : input_(std::move(input)), readSize_(readSize) {}
-  long Read(unsigned char* buffer, std::size_t size) override {
-    const std::size_t n = std::min({size, readSize_, input_.size() - pos_});
-    std::memcpy(buffer, input_.data() + pos_, n);
-    pos_ += n;
-    return static_cast<long>(n);
-  }
-  bool Write(const unsigned char* buffer, std::size_t size) override {
-    output.append(reinterpret_cast<const char*>(buffer), size);
-    return true;
-  }
-  std::string output;
-
- private:
-  std::string input_;
-  std::size_t readSize_;
-  std::size_t pos_ = 0;
-};
 
 TEST(SzddExpander, BackReferencesReachTheInitialSpacesAndOverlap) {
   // Literal 'a', then a match of 18 at 0xFF0 (the 'a' just written, overlapping
   // itself), then a match of 3 at 0x100 (spaces the ring started with).
   const std::string data = std::string("\x01", 1) + "a" + std::string("\xF0\xFF", 2) + std::string("\x00\x10", 2);
-  MemoryIo io(data);
+  MemoryIo io(data, 5);  // short reads reach every refill
   ASSERT_EQ(lz::ExpandModeA(io, 1 + 18 + 3, nullptr), lz::Status::Ok);
   EXPECT_EQ(io.output, std::string(19, 'a') + "   ");
 }
 
 TEST(SzddExpander, StopsAtTheDeclaredLengthAndReportsShortData) {
-  MemoryIo exact(LiteralStream("0123456789").substr(lz::kHeaderSize) + "junk after the stream");
+  const std::string followedByJunk = LiteralStream("0123456789").substr(lz::kHeaderSize) + "junk after the stream";
+  MemoryIo exact(followedByJunk);
   std::uint64_t written = 0;
   ASSERT_EQ(lz::ExpandModeA(exact, 7, &written), lz::Status::Ok);
   EXPECT_EQ(exact.output, "0123456");
   EXPECT_EQ(written, 7u);
 
   for (std::size_t cut = 0; cut < 11; ++cut) {
-    MemoryIo shortData(LiteralStream("0123456789").substr(lz::kHeaderSize, cut), 64);
+    const std::string cutShort = LiteralStream("0123456789").substr(lz::kHeaderSize, cut);
+    MemoryIo shortData(cutShort, 64);
     EXPECT_EQ(lz::ExpandModeA(shortData, 10, nullptr), lz::Status::Truncated) << cut;
   }
   MemoryIo huge("");

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/lz/szdd.h"
+#include "platform/lz/memory_io.h"
 #include "tools/szdd/encoder.h"
 #include "tools/szdd/format.h"
 #include "tools/szdd/signature.h"
@@ -16,25 +16,6 @@
 namespace vorn {
 namespace {
 
-class MemoryIo : public lz::Io {
- public:
-  explicit MemoryIo(const std::vector<unsigned char>& input) : input_(input) {}
-  long Read(unsigned char* buffer, std::size_t size) override {
-    const std::size_t n = std::min(size, input_.size() - pos_);
-    std::memcpy(buffer, input_.data() + pos_, n);
-    pos_ += n;
-    return static_cast<long>(n);
-  }
-  bool Write(const unsigned char* buffer, std::size_t size) override {
-    output.append(reinterpret_cast<const char*>(buffer), size);
-    return true;
-  }
-  std::string output;
-
- private:
-  const std::vector<unsigned char>& input_;
-  std::size_t pos_ = 0;
-};
 
 szdd::EncodeResult Encode(const std::string& data) {
   return szdd::Encode("file.bin", reinterpret_cast<const unsigned char*>(data.data()), data.size());
@@ -43,8 +24,8 @@ szdd::EncodeResult Encode(const std::string& data) {
 std::string Expand(const std::vector<unsigned char>& stream) {
   lz::Header header;
   EXPECT_TRUE(lz::ParseHeader(stream.data(), stream.size(), &header));
-  const std::vector<unsigned char> data(stream.begin() + lz::kHeaderSize, stream.end());
-  MemoryIo io(data);
+  const std::string data(stream.begin() + lz::kHeaderSize, stream.end());
+  lz::MemoryIo io(data);
   EXPECT_EQ(lz::ExpandModeA(io, header.length, nullptr), lz::Status::Ok);
   return io.output;
 }
@@ -184,7 +165,9 @@ TEST(SzddEncoder, RefusesExactlyWhereNoEncodingExists) {
       for (std::size_t i = 0, v = n; i < size; ++i, v /= alphabet.size()) data += alphabet[v % alphabet.size()];
       const szdd::EncodeResult result = Encode(data);
       ASSERT_EQ(result.ok(), ExhaustiveSearch(data).CleanEncodingExists()) << data << ": " << result.error;
-      if (result.ok()) EXPECT_EQ(Expand(result.stream), data);
+      if (result.ok()) {
+        EXPECT_EQ(Expand(result.stream), data);
+      }
       refused += !result.ok();
     }
   }
