@@ -2,6 +2,7 @@
 #include "tools/rc/rc_language.h"
 
 #include <cctype>
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -83,9 +84,14 @@ class Lexer {
       t.text = ReadString();
     } else if (std::isdigit(static_cast<unsigned char>(c))) {
       t.kind = Token::Number;
-      std::size_t used = 0;
-      t.number = static_cast<std::uint32_t>(std::stoul(source_.substr(pos_), &used, 0));
-      pos_ += used;
+      // In place, and refused when it does not fit 32 bits.
+      const char* start = source_.c_str() + pos_;
+      char* end = nullptr;
+      errno = 0;
+      const unsigned long long value = std::strtoull(start, &end, 0);
+      if (errno == ERANGE || value > 0xFFFFFFFFull) throw Failure("line " + std::to_string(line_) + ": number out of range");
+      t.number = static_cast<std::uint32_t>(value);
+      pos_ += static_cast<std::size_t>(end - start);
       while (pos_ < source_.size() && (source_[pos_] == 'L' || source_[pos_] == 'l' || source_[pos_] == 'U' || source_[pos_] == 'u')) ++pos_;
     } else if (std::isalpha(static_cast<unsigned char>(c)) || c == '_') {
       t.kind = Token::Name;
