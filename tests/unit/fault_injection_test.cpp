@@ -20,7 +20,14 @@ const char* const kWindowsSettings = "[vorn]\nfrom=windows directory\n";
 std::string SampleFile(int index) {
   return TestPrefix::ReadFile(std::string(VORN_SOURCE_DIR) + "/resources/package/" + InstallManifest[index]);
 }
-std::string SampleImage() { return TestPrefix::ReadFile(VORN_SETUP_IMAGE); }
+// The payload of the built image behind a small head of our own: the same streams
+// and the same sum, without scanning the program (large in a sanitizer build) for
+// every fault.
+std::string SamplePayload() {
+  const std::string image = TestPrefix::ReadFile(VORN_SETUP_IMAGE);
+  const std::size_t first = image.find(Signature());
+  return first == std::string::npos ? std::string() : std::string(512, 'h') + image.substr(first);
+}
 
 std::string OldContent(int index) { return "earlier installation of " + std::string(InstallManifest[index]); }
 
@@ -99,8 +106,8 @@ TEST_F(FaultInjectionTest, EveryOperationFailsInTurn) {
                              faults::Op::Rename,    faults::Op::Delete, faults::Op::MakeDir,
                              faults::Op::RemoveDir, faults::Op::Attributes};
   const char* const kOpNames[] = {"open", "read", "write", "rename", "delete", "mkdir", "rmdir", "attributes"};
-  const std::string image = SampleImage();
-  ASSERT_GT(image.size(), 100000u);
+  const std::string image = SamplePayload();
+  ASSERT_GT(image.size(), 100000u);  // the sample package, compressed
   int injected = 0;
   for (const Config config : {Config{true, IDYES}, Config{true, IDNO}, Config{false, IDYES}, Config{false, IDNO}}) {
     // A run without faults counts the operations there are to fail.
