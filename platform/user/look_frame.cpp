@@ -54,12 +54,8 @@ bool Contains(const RECT& r, POINT p) { return p.x >= r.left && p.x < r.right &&
 
 void DrawFrame(HDC dc, const FrameLayout& layout) {
   if (layout.frame == kBorder) {
-    const RECT& w = layout.window;
-    const COLORREF black = Colour(gdi::kColourWindowFrame);
-    gdi::FillSolidRect(dc, RECT{0, 0, w.right, 1}, black);
-    gdi::FillSolidRect(dc, RECT{0, w.bottom - 1, w.right, w.bottom}, black);
-    gdi::FillSolidRect(dc, RECT{0, 0, 1, w.bottom}, black);
-    gdi::FillSolidRect(dc, RECT{w.right - 1, 0, w.right, w.bottom}, black);
+    const RECT outline{0, 0, layout.window.right, layout.window.bottom};
+    FrameRect(dc, &outline, gdi::SystemColourBrush(gdi::kColourWindowFrame));
     return;
   }
   if (layout.frame < 2) return;

@@ -71,14 +71,9 @@ void PaintStatic(HWND control) {
       gdi::FillFace(dc, client);
       if (window.control.icon != nullptr) DrawIcon(dc, 0, 0, window.control.icon);
       break;
-    case SS_BLACKFRAME: {
-      const COLORREF black = Colour(gdi::kColourWindowFrame);
-      gdi::FillSolidRect(dc, RECT{0, 0, client.right, 1}, black);
-      gdi::FillSolidRect(dc, RECT{0, client.bottom - 1, client.right, client.bottom}, black);
-      gdi::FillSolidRect(dc, RECT{0, 0, 1, client.bottom}, black);
-      gdi::FillSolidRect(dc, RECT{client.right - 1, 0, client.right, client.bottom}, black);
+    case SS_BLACKFRAME:
+      FrameRect(dc, &client, gdi::SystemColourBrush(gdi::kColourWindowFrame));
       break;
-    }
     default:
       gdi::FillFace(dc, client);
       PaintText(paint, kind);
